@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running or testing qm415 needs, when missing.
+# Usage: install-deps.sh run|test
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation qt6-qpa-plugins)
+test_pkgs=(xvfb xauth xdotool x11-utils imagemagick dbus dbus-bin
+           cups cups-client printer-driver-cups-pdf poppler-utils tesseract-ocr tesseract-ocr-eng
+           clang libclang-rt-14-dev libbenchmark-dev)
+
+pkgs=("${build_pkgs[@]}")
+[ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The program's only way to tell the user something: a modal message box with a
+// prompt, a style and a title, answering which button was pressed.
+namespace dialogs {
+
+// Styles: the icon plus the buttons, as one number.
+inline constexpr int Information = 64; // information icon, OK
+inline constexpr int QuestionOk = 32;  // question icon, OK
+inline constexpr int YesNo = 36;       // question icon, Yes and No, Yes the default
+
+// Answers.
+inline constexpr int Ok = 1;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+
+int msgBox(const QString& prompt, int style, const QString& title);
+
+// Tests answer the boxes themselves; an empty responder brings back the real dialogs.
+using Responder = std::function<int(const QString& prompt, int style, const QString& title)>;
+void setResponder(Responder responder);
+
+} // namespace dialogs

@@ -1,0 +1,233 @@
+#include "form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+// The top-level window of a form: its close box unloads the form, and Enter clicks a button.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(Form& form) : m_form(form) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // The form decides: its Unload handler may keep the window.
+        event->ignore();
+        m_form.unload();
+    }
+
+    // Controls pass on the Enter they do not use themselves; a plain window has no default
+    // button of its own, so the form plays that part.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            m_form.pressEnter();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+private:
+    Form& m_form;
+};
+
+FormRegistry::FormRegistry() : m_end([] { QCoreApplication::quit(); }) {}
+
+FormRegistry::~FormRegistry() = default;
+
+bool FormRegistry::anyLoaded() const
+{
+    return std::any_of(m_forms.begin(), m_forms.end(), [](Form* f) { return f->isLoaded(); });
+}
+
+void FormRegistry::formUnloaded()
+{
+    QMetaObject::invokeMethod(
+        &m_context,
+        [this] {
+            if (!anyLoaded() && m_end)
+                m_end();
+        },
+        Qt::QueuedConnection);
+}
+
+Form::Form(FormRegistry& registry, FormSpec spec) : m_registry(registry), m_spec(std::move(spec))
+{
+    m_registry.add(this);
+}
+
+Form::~Form() = default;
+
+Form::State Form::state() const
+{
+    if (!m_window)
+        return State::Unloaded;
+    return m_window->isVisible() ? State::Shown : State::Hidden;
+}
+
+void Form::load()
+{
+    if (m_window)
+        return;
+    BuiltWindow built = buildWindow(m_spec, std::make_unique<FormWindow>(*this));
+    m_window = std::move(built.window);
+    m_controls = std::move(built.controls);
+    m_defaultButton = built.defaultButton;
+    m_tabOrder = std::move(built.tabOrder);
+    if (m_spec.designLeft || m_spec.designTop)
+        m_window->move(toPixels(m_spec.designLeft), toPixels(m_spec.designTop));
+
+    for (const ControlSpec& c : m_spec.controls) {
+        QWidget* w = m_controls.value(controlName(c.name, c.index));
+        m_members.insert(w, Member{c.name, c.index});
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            connect(button, &QPushButton::clicked, this, [this, name = c.name] {
+                if (auto handler = m_click.value(name))
+                    handler();
+            });
+        }
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
+    }
+    Form_Load();
+}
+
+void Form::show()
+{
+    const bool fresh = !m_window;
+    load();
+    if (fresh && !m_tabOrder.empty()) {
+        // A fresh window starts on the first control of its tab order.
+        m_tabOrder.front()->setFocus(Qt::OtherFocusReason);
+        m_pendingGotFocus = m_tabOrder.front();
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Form::unload()
+{
+    if (!m_window || m_unloading)
+        return;
+    m_unloading = true;
+    qint16 cancel = 0;
+    Form_Unload(cancel);
+    m_unloading = false;
+    if (cancel != 0)
+        return;
+    destroyWindow();
+    m_registry.formUnloaded();
+}
+
+void Form::destroyWindow()
+{
+    m_members.clear();
+    m_controls.clear();
+    m_tabOrder.clear();
+    m_pendingGotFocus = nullptr;
+    QWidget* window = m_window.release();
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->removeEventFilter(this);
+    window->hide();
+    // A handler of this form may still be running on one of the window's controls.
+    window->deleteLater();
+}
+
+QWidget* Form::window()
+{
+    load();
+    return m_window.get();
+}
+
+QWidget* Form::control(const QString& name)
+{
+    load();
+    QWidget* w = m_controls.value(name);
+    Q_ASSERT_X(w, "Form::control", qPrintable(m_spec.name + QLatin1Char('.') + name));
+    return w;
+}
+
+QLineEdit* Form::textBox(const QString& array, int index)
+{
+    return qobject_cast<QLineEdit*>(control(array, index));
+}
+
+QLabel* Form::label(const QString& name) { return qobject_cast<QLabel*>(control(name)); }
+
+QComboBox* Form::list(const QString& name) { return qobject_cast<QComboBox*>(control(name)); }
+
+QPushButton* Form::button(const QString& name) { return qobject_cast<QPushButton*>(control(name)); }
+
+void Form::setFocus(QWidget* control)
+{
+    QWidget* win = control->window();
+    if (win->isActiveWindow()) {
+        control->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    m_pendingGotFocus = control;
+    control->setFocus(Qt::OtherFocusReason);
+    win->raise();
+    win->activateWindow();
+}
+
+void Form::onClick(const QString& button, std::function<void()> handler)
+{
+    m_click.insert(button, std::move(handler));
+}
+
+void Form::onGotFocus(const QString& array, std::function<void(int)> handler)
+{
+    m_gotFocus.insert(array, std::move(handler));
+}
+
+void Form::onLostFocus(const QString& array, std::function<void(int)> handler)
+{
+    m_lostFocus.insert(array, std::move(handler));
+}
+
+void Form::pressEnter()
+{
+    QWidget* focus = m_window ? m_window->focusWidget() : nullptr;
+    if (auto* button = qobject_cast<QPushButton*>(focus))
+        button->click();
+    else if (m_defaultButton && m_defaultButton->isVisible())
+        m_defaultButton->click();
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto type = event->type();
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut)
+        return false;
+    const auto member = m_members.constFind(watched);
+    if (member == m_members.constEnd())
+        return false;
+
+    // Activation changes and popups are not focus moves: each window keeps its control.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    if (type == QEvent::FocusIn && watched == m_pendingGotFocus) {
+        m_pendingGotFocus = nullptr;
+        moved = true;
+    }
+    if (!moved)
+        return false;
+
+    // Copies: the handler may unload the form, which clears these tables.
+    const Member m = *member;
+    const auto handler = (type == QEvent::FocusIn ? m_gotFocus : m_lostFocus).value(m.array);
+    if (!handler)
+        return false;
+    // The control settles its own focus change first (a text box selects or deselects), so
+    // that what the handler sets is what stays.
+    watched->event(event);
+    handler(m.index);
+    return true;
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "layout.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Form;
+
+// Keeps track of the program's windows and ends the program once none of them is loaded.
+class FormRegistry {
+public:
+    FormRegistry();
+    ~FormRegistry();
+    FormRegistry(const FormRegistry&) = delete;
+    FormRegistry& operator=(const FormRegistry&) = delete;
+
+    void add(Form* form) { m_forms.push_back(form); }
+    bool anyLoaded() const;
+    // Called after every unload. Once the running handler has returned, the program ends if
+    // no form is loaded then; a hidden window still counts as loaded.
+    void formUnloaded();
+    // What "the program ends" means: by default the event loop quits. Tests watch it instead.
+    void setEndOfProgram(std::function<void()> end) { m_end = std::move(end); }
+
+private:
+    std::vector<Form*> m_forms;
+    std::function<void()> m_end;
+    QObject m_context; // cancels a pending check when the registry goes
+};
+
+// One window of the program. The instance lives as long as the program; the window and its
+// controls exist only while the form is loaded, and every load builds them anew from the
+// form's layout table. Anything that touches a control of an unloaded form loads it first,
+// hidden, running its Load handler.
+class Form : public QObject {
+public:
+    enum class State { Unloaded, Hidden, Shown };
+
+    Form(FormRegistry& registry, FormSpec spec);
+    ~Form() override;
+
+    const QString& name() const { return m_spec.name; }
+    State state() const;
+    bool isLoaded() const { return state() != State::Unloaded; }
+
+    void load();
+    // Modeless, without an owner: loads if needed, shows and brings the window to the front.
+    void show();
+    // Runs Form_Unload, which may cancel; otherwise the window and its controls go. Safe from
+    // inside one of this form's own handlers: the widgets are deleted only after it returns.
+    void unload();
+
+    QWidget* window();
+    QWidget* control(const QString& name);
+    QWidget* control(const QString& array, int index) { return control(controlName(array, index)); }
+    QLineEdit* textBox(const QString& array, int index);
+    QLabel* label(const QString& name);
+    QComboBox* list(const QString& name);
+    QPushButton* button(const QString& name);
+
+    // Moves the keyboard focus to a control of this form. When the window is not the active
+    // one, the window is brought to the front and the control's GotFocus runs when the focus
+    // lands there, although the toolkit reports that landing as an activation.
+    void setFocus(QWidget* control);
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(qint16& cancel) { Q_UNUSED(cancel); }
+
+    // Handlers are registered once, by name; each load connects them to the new controls.
+    void onClick(const QString& button, std::function<void()> handler);
+    void onGotFocus(const QString& array, std::function<void(int index)> handler);
+    void onLostFocus(const QString& array, std::function<void(int index)> handler);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class FormWindow;
+    struct Member {
+        QString array;
+        int index;
+    };
+    void destroyWindow();
+    void pressEnter();
+
+    FormRegistry& m_registry;
+    const FormSpec m_spec;
+    std::unique_ptr<QWidget> m_window;
+    QHash<QString, QWidget*> m_controls;
+    QHash<const QObject*, Member> m_members;
+    QPointer<QPushButton> m_defaultButton;
+    std::vector<QWidget*> m_tabOrder;
+    QPointer<QWidget> m_pendingGotFocus;
+    bool m_unloading = false;
+
+    QHash<QString, std::function<void()>> m_click;
+    QHash<QString, std::function<void(int)>> m_gotFocus;
+    QHash<QString, std::function<void(int)>> m_lostFocus;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "form.h"
+
+#include <memory>
+
+class StatementForm;
+
+// The program's windows, each created on its first reference and kept until the end.
+// One set exists at a time: the running program's, or a test's.
+class Forms {
+public:
+    Forms();
+    ~Forms();
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+
+    static Forms& current();
+
+    FormRegistry& registry() { return m_registry; }
+    StatementForm& statement();
+
+private:
+    FormRegistry m_registry;
+    std::unique_ptr<StatementForm> m_statement;
+};
+
+// The names the windows' own code uses for each other.
+inline StatementForm& frmQM415() { return Forms::current().statement(); }

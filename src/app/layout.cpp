@@ -1,0 +1,233 @@
+#include "layout.h"
+
+#include "app_icon.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// A straight line drawn in the window-text colour.
+class Rule : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter(this).fillRect(rect(), palette().color(QPalette::WindowText));
+    }
+};
+
+// The white container: draws its flat border and takes the focus without showing it.
+class Container : public QFrame {
+public:
+    using QFrame::QFrame;
+};
+
+constexpr auto PaleYellow = QColor(255, 255, 192);
+constexpr auto LightGrey = QColor(224, 224, 224);
+
+void setBackground(QWidget* w, const QColor& colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setForeground(QWidget* w, QPalette::ColorRole role)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, p.color(role));
+    p.setColor(QPalette::Text, p.color(role));
+    w->setPalette(p);
+}
+
+QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette)
+{
+    auto* label = new QLabel(c.caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    switch (c.look) {
+    case Look::Caption:
+    case Look::FixedCaption:
+        setForeground(label, QPalette::ButtonText);
+        break;
+    case Look::Instruction:
+    case Look::WrapCaption:
+        setForeground(label, QPalette::ButtonText);
+        setBackground(label, windowPalette.color(QPalette::Button));
+        label->setWordWrap(c.look == Look::WrapCaption);
+        break;
+    case Look::Result:
+    case Look::Balance:
+        setBackground(label, c.look == Look::Result ? PaleYellow : LightGrey);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        break;
+    case Look::Total:
+        // The colour of an inactive window's caption text: a light grey in the classic scheme.
+        setBackground(label, windowPalette.color(QPalette::Midlight));
+        break;
+    default:
+        break;
+    }
+    if (c.look != Look::Result && c.look != Look::Balance)
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    if (c.look != Look::CalcAmount) {
+        // The paper form's boxes: a thin flat border on white.
+        box->setFrame(false);
+        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow);"
+                                          " background: palette(base); padding: 0 2px; }"));
+    }
+    box->setAlignment(c.look == Look::Amount ? Qt::AlignRight | Qt::AlignVCenter
+                                             : Qt::AlignLeft | Qt::AlignVCenter);
+    return box;
+}
+
+QComboBox* makeList(const ControlSpec& c, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    if (c.look == Look::StationList) {
+        list->setEditable(true);
+        // What is typed stays typed; only picking an entry selects one.
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr);
+    }
+    return list;
+}
+
+QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette)
+{
+    switch (c.look) {
+    case Look::Container: {
+        auto* box = new Container(parent);
+        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+        box->setLineWidth(1);
+        setBackground(box, windowPalette.color(QPalette::Base));
+        box->setFocusPolicy(Qt::StrongFocus);
+        return box;
+    }
+    case Look::Amount:
+    case Look::Description:
+    case Look::CalcAmount:
+        return makeTextBox(c, parent);
+    case Look::StationList:
+    case Look::MonthList:
+        return makeList(c, parent);
+    case Look::Button:
+    case Look::DefaultButton: {
+        auto* button = new QPushButton(c.caption, parent);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setDefault(c.look == Look::DefaultButton);
+        return button;
+    }
+    default:
+        return makeLabel(c, parent, windowPalette);
+    }
+}
+
+bool fitsCaption(Look look) { return look == Look::Caption || look == Look::Instruction; }
+
+// Children stand in their container's client area, inside its border.
+QPoint clientOrigin(QWidget* container)
+{
+    if (auto* frame = qobject_cast<QFrame*>(container))
+        return {frame->frameWidth(), frame->frameWidth()};
+    return {};
+}
+
+} // namespace
+
+QString controlName(const QString& name, int index)
+{
+    return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+QFont sheetFont(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window)
+{
+    BuiltWindow built;
+    QWidget* w = window.get();
+    w->setObjectName(spec.name);
+    w->setWindowTitle(spec.caption);
+    if (spec.ownIcon)
+        w->setWindowIcon(appIcon());
+    w->setFont(sheetFont(8.25, false));
+    setBackground(w, w->palette().color(spec.background));
+    w->resize(toPixels(spec.clientWidth), toPixels(spec.clientHeight));
+
+    auto containerOf = [&](const QString& name) -> QWidget* {
+        return name.isEmpty() ? w : built.controls.value(name, w);
+    };
+
+    std::vector<std::pair<int, QWidget*>> focusable;
+    for (const ControlSpec& c : spec.controls) {
+        QWidget* parent = containerOf(c.container);
+        QWidget* control = makeControl(c, parent, w->palette());
+        const QString name = controlName(c.name, c.index);
+        control->setObjectName(name);
+        if (c.points > 0)
+            control->setFont(sheetFont(c.points, c.bold));
+        if (!c.accessibleName.isEmpty())
+            control->setAccessibleName(c.accessibleName);
+        const QPoint origin = clientOrigin(parent);
+        control->move(origin.x() + toPixels(c.left), origin.y() + toPixels(c.top));
+        if (fitsCaption(c.look))
+            control->adjustSize();
+        else
+            control->resize(toPixels(c.width), toPixels(c.height));
+        if (c.look == Look::DefaultButton)
+            built.defaultButton = static_cast<QPushButton*>(control);
+        if (control->focusPolicy() != Qt::NoFocus)
+            focusable.emplace_back(c.tabIndex, control);
+        built.controls.insert(name, control);
+    }
+
+    for (const RuleSpec& r : spec.rules) {
+        QWidget* parent = containerOf(r.container);
+        auto* rule = new Rule(parent);
+        rule->setObjectName(r.name);
+        const QPoint origin = clientOrigin(parent);
+        const int x = origin.x() + toPixels(std::min(r.x1, r.x2));
+        const int y = origin.y() + toPixels(std::min(r.y1, r.y2));
+        const int length = toPixels(std::abs(r.x2 - r.x1) + std::abs(r.y2 - r.y1));
+        if (r.y1 == r.y2)
+            rule->setGeometry(x, y, std::max(length, 1), r.widthPixels);
+        else
+            rule->setGeometry(x, y, r.widthPixels, std::max(length, 1));
+        built.controls.insert(r.name, rule);
+    }
+
+    std::stable_sort(focusable.begin(), focusable.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [tabIndex, control] : focusable)
+        built.tabOrder.push_back(control);
+    for (size_t i = 1; i < built.tabOrder.size(); ++i)
+        QWidget::setTabOrder(built.tabOrder[i - 1], built.tabOrder[i]);
+
+    built.window = std::move(window);
+    return built;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+// Amounts of money: exact whole cents in a 64-bit integer, read from the text of a box by one
+// rule (the user's locale) and written by integer formatting, never through a double. Whatever
+// this code writes reads back as the same amount.
+namespace money {
+
+// Amounts and totals stay below one trillion in magnitude, so no sum of them can overflow.
+inline constexpr qint64 LimitCents = 100'000'000'000'000; // 1,000,000,000,000.00
+
+enum class Status {
+    Empty,      // the text is exactly ""
+    Number,     // an amount, in cents
+    NotANumber, // anything the reading cannot take, blanks only included
+    TooLarge,   // a number of magnitude 1,000,000,000,000 or more
+};
+
+struct Amount {
+    Status status;
+    qint64 cents; // 0 unless status is Number
+};
+
+// Reads an amount by the locale's rules: its decimal sign and digit grouping, a sign before
+// or after, a negative in parentheses, the currency symbol before or after, an exponent
+// (1e3) and blanks around. The value is rounded to the cent, half away from zero.
+Amount read(QStringView text, const QLocale& locale = QLocale());
+
+// 1,234.50 and -1,234.50: grouping, two decimals, a minus sign when negative.
+QString standard(qint64 cents, const QLocale& locale = QLocale());
+// The locale's currency form: $1,234.50, and its own form for a negative amount.
+QString currency(qint64 cents, const QLocale& locale = QLocale());
+// The shortest plain text: no grouping, no symbol, no trailing zeros (12.5, 0, -3).
+QString plain(qint64 cents, const QLocale& locale = QLocale());
+
+} // namespace money

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "app/layout.h"
+
+// The statement window as drawn on the paper form.
+FormSpec statementLayout();

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Answers the program's message boxes from a script and records every box shown.
+class ScriptedDialogs {
+public:
+    struct Box {
+        QString prompt;
+        int style;
+        QString title;
+        bool operator==(const Box&) const = default;
+    };
+
+    ScriptedDialogs()
+    {
+        dialogs::setResponder([this](const QString& prompt, int style, const QString& title) {
+            shown.append({prompt, style, title});
+            if (onShow)
+                onShow();
+            return answers.isEmpty() ? (style == dialogs::YesNo ? dialogs::Yes : dialogs::Ok)
+                                     : answers.takeFirst();
+        });
+    }
+    ~ScriptedDialogs() { dialogs::setResponder({}); }
+
+    // What the user saw, one line per box, for readable failure messages.
+    QString describe() const
+    {
+        QStringList lines;
+        for (const Box& b : shown)
+            lines << QStringLiteral("[%1] %2 (style %3)").arg(b.title, b.prompt).arg(b.style);
+        return lines.isEmpty() ? QStringLiteral("no message box") : lines.join(u"; ");
+    }
+
+    QList<int> answers;       // given in order; when they run out: Yes, or OK
+    QList<Box> shown;
+    std::function<void()> onShow; // runs while a box is "open"
+};

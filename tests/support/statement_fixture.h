@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/forms.h"
+#include "statement/statement_form.h"
+#include "support/scripted_dialogs.h"
+#include "support/window_test.h"
+
+#include <QLocale>
+
+// A freshly started program: the statement window loaded, shown and active, message boxes
+// scripted, and the end of the program counted instead of carried out.
+struct StatementFixture {
+    ScriptedDialogs dialogs;
+    Forms forms;
+    int ends = 0;
+
+    StatementFixture()
+    {
+        forms.registry().setEndOfProgram([this] { ++ends; });
+        frmQM415().load();
+        frmQM415().show();
+    }
+    ~StatementFixture()
+    {
+        dialogs.answers = {dialogs::Yes, dialogs::Yes, dialogs::Yes};
+        frmQM415().unload();
+        flushDeletes();
+    }
+
+    bool ready() { return waitActive(frmQM415().window()); }
+
+    StatementForm& form() { return frmQM415(); }
+    QLineEdit* income(int i) { return form().textBox("txtBox", i); }
+    QLineEdit* expense(int i) { return form().textBox("txtBoxa", i); }
+    QLineEdit* description(int i) { return form().textBox("Text1", i); }
+    QString caption(const char* label) { return form().label(label)->text(); }
+    void focus(QWidget* w) { form().setFocus(w); }
+};

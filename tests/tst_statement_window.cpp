@@ -1,0 +1,225 @@
+// The statement window as it starts, how Tab and Enter move through it, and how it exits.
+#include "support/statement_fixture.h"
+
+#include <QSignalSpy>
+
+class TestStatementWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void startsWithFilledListsAndNothingSelected()
+    {
+        StatementFixture f;
+        QComboBox* stations = f.form().list("lstStations");
+        QComboBox* months = f.form().list("lstMonths");
+        QCOMPARE(stations->count(), 34);
+        QCOMPARE(stations->itemText(0), "Station 1");
+        QCOMPARE(stations->itemText(1), "Station 2");
+        QCOMPARE(stations->itemText(9), "Station 10");
+        QCOMPARE(stations->itemText(33), "Station 34");
+        QCOMPARE(months->count(), 12);
+        QCOMPARE(months->itemText(0), "January");
+        QCOMPARE(months->itemText(11), "December");
+        QCOMPARE(stations->currentIndex(), -1);
+        QCOMPARE(months->currentIndex(), -1);
+        QCOMPARE(stations->currentText(), "");
+        QVERIFY(stations->isEditable());
+        QVERIFY(!months->isEditable());
+        QCOMPARE(f.form().window()->windowTitle(), "Financial Statement");
+        QVERIFY(!f.form().window()->windowIcon().isNull());
+    }
+
+    void centresFromLeftToRight_data()
+    {
+        QTest::addColumn<float>("screen");
+        QTest::addColumn<float>("form");
+        QTest::addColumn<float>("left");
+        QTest::newRow("fits") << 15360.f << 11400.f << 1980.f;
+        QTest::newRow("one twip wider keeps the half") << 15360.f << 11401.f << 1979.5f;
+        QTest::newRow("wider than the screen") << 9600.f << 11400.f << -900.f;
+    }
+    void centresFromLeftToRight()
+    {
+        QFETCH(float, screen);
+        QFETCH(float, form);
+        QFETCH(float, left);
+        QCOMPARE(StatementForm::centredLeft(screen, form), left);
+    }
+
+    void windowIsCentredOnTheScreen()
+    {
+        StatementFixture f;
+        QVERIFY(f.ready());
+        QWidget* w = f.form().window();
+        const int screen = w->screen()->geometry().width();
+        QVERIFY2(qAbs(w->frameGeometry().left() * 2 + w->frameGeometry().width() - screen) <= 1,
+                 qPrintable(QStringLiteral("window at x=%1, width %2 on a screen %3 wide")
+                                .arg(w->frameGeometry().left())
+                                .arg(w->frameGeometry().width())
+                                .arg(screen)));
+        QCOMPARE(qRound(f.form().left() / TwipsPerPixel), w->frameGeometry().left());
+    }
+
+    void tabWalksTheStatementInOrderAndWraps()
+    {
+        const QStringList order = {
+            "Picture1",    "lstStations", "lstMonths",   "txtBox(0)",  "txtBox(1)",
+            "txtBox(2)",   "txtBox(3)",   "txtBox(4)",   "txtBox(5)",  "txtBox(6)",
+            "txtBox(7)",   "Text1(0)",    "txtBox(8)",   "Text1(1)",   "txtBox(9)",
+            "txtBoxa(0)",  "txtBoxa(1)",  "txtBoxa(2)",  "Text1(2)",   "txtBoxa(3)",
+            "Text1(3)",    "txtBoxa(4)",  "Text1(4)",    "txtBoxa(5)", "Text1(5)",
+            "txtBoxa(6)",  "cmdCalculate", "cmdPrint",   "cmdClear",   "cmdExit",
+        };
+        StatementFixture f;
+        QVERIFY(f.ready());
+        QCOMPARE(focusName(), "Picture1");
+        QStringList visited{focusName()};
+        for (int i = 0; i < order.size(); ++i) {
+            pressKey(Qt::Key_Tab);
+            visited << focusName();
+        }
+        QCOMPARE(visited.mid(0, order.size()), order);
+        QCOMPARE(visited.last(), "Picture1"); // Tab from Exit comes back to the container
+
+        QStringList backwards{focusName()};
+        for (int i = 0; i < order.size(); ++i) {
+            pressKey(Qt::Key_Backtab);
+            backwards << focusName();
+        }
+        QStringList reversed(order.rbegin(), order.rend());
+        reversed.prepend("Picture1");
+        QCOMPARE(backwards.mid(0, reversed.size()), reversed);
+    }
+
+    void enterInABoxOrListClicksCalculate_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("amount") << "txtBox(3)";
+        QTest::newRow("expense") << "txtBoxa(6)";
+        QTest::newRow("description") << "Text1(1)";
+        QTest::newRow("station list") << "lstStations";
+        QTest::newRow("month list") << "lstMonths";
+    }
+    void enterInABoxOrListClicksCalculate()
+    {
+        QFETCH(QString, control);
+        StatementFixture f;
+        QVERIFY(f.ready());
+        QSignalSpy calculate(f.form().button("cmdCalculate"), &QPushButton::clicked);
+        QSignalSpy print(f.form().button("cmdPrint"), &QPushButton::clicked);
+        f.focus(f.form().control(control));
+        QCOMPARE(focusName(), control);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(calculate.count(), 1);
+        f.focus(f.form().button("cmdPrint"));
+        pressKey(Qt::Key_Enter);
+        QCOMPARE(calculate.count(), 1);
+        QCOMPARE(print.count(), 1);
+    }
+
+    void accessKeysClickTheirButtons()
+    {
+        StatementFixture f;
+        QVERIFY(f.ready());
+        for (const char* name : {"cmdCalculate", "cmdPrint", "cmdClear", "cmdExit"}) {
+            QPushButton* b = f.form().button(name);
+            QCOMPARE(b->text().count('&'), 1);
+        }
+        QSignalSpy exitClicked(f.form().button("cmdExit"), &QPushButton::clicked);
+        f.dialogs.answers = {dialogs::No};
+        QTest::keyClick(f.form().window(), Qt::Key_X, Qt::AltModifier);
+        QTRY_COMPARE(exitClicked.count(), 1);
+    }
+
+    void exitAsksAndNoKeepsEverything_data()
+    {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::newRow("Exit button") << false;
+        QTest::newRow("close box") << true;
+    }
+    void exitAsksAndNoKeepsEverything()
+    {
+        QFETCH(bool, byCloseBox);
+        StatementFixture f;
+        QVERIFY(f.ready());
+        f.form().list("lstStations")->setCurrentIndex(4);
+        f.income(2)->setText("12.50");
+        f.description(3)->setText("stamps");
+        f.dialogs.answers = {dialogs::No};
+        if (byCloseBox)
+            f.form().window()->close();
+        else
+            f.form().button("cmdExit")->click();
+        const ScriptedDialogs::Box question{"Are you sure you want to exit?", 36, "Form QM-415"};
+        QCOMPARE(f.dialogs.shown, QList<ScriptedDialogs::Box>{question});
+        QCOMPARE(f.form().state(), Form::State::Shown);
+        QCOMPARE(f.form().list("lstStations")->currentText(), "Station 5");
+        QCOMPARE(f.income(2)->text(), "12.50");
+        QCOMPARE(f.description(3)->text(), "stamps");
+        QCoreApplication::processEvents();
+        QCOMPARE(f.ends, 0);
+    }
+
+    void exitAnsweredYesEndsTheProgram_data() { exitAsksAndNoKeepsEverything_data(); }
+    void exitAnsweredYesEndsTheProgram()
+    {
+        QFETCH(bool, byCloseBox);
+        StatementFixture f;
+        QVERIFY(f.ready());
+        f.dialogs.answers = {dialogs::Yes};
+        if (byCloseBox)
+            f.form().window()->close();
+        else
+            f.form().button("cmdExit")->click();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QCOMPARE(f.form().state(), Form::State::Unloaded);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.ends, 1);
+    }
+
+    void resizingMovesNothing()
+    {
+        StatementFixture f;
+        QVERIFY(f.ready());
+        QWidget* w = f.form().window();
+        QHash<QWidget*, QRect> before;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            before.insert(c, c->geometry());
+        w->resize(w->width() + 200, w->height() + 150);
+        QTest::qWait(10);
+        w->resize(w->width() - 400, w->height() - 300);
+        QTest::qWait(10);
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (before.contains(c))
+                QCOMPARE(c->geometry(), before.value(c));
+    }
+
+    void hiddenDesignLabelsAreNotBuilt()
+    {
+        StatementFixture f;
+        QWidget* w = f.form().window();
+        for (const char* name : {"Label25", "Label26", "Label27", "Line2"})
+            QVERIFY2(!w->findChild<QWidget*>(name), name);
+        for (QLabel* l : w->findChildren<QLabel*>())
+            QVERIFY2(!l->text().startsWith("Label"), qPrintable(l->text()));
+    }
+
+    void everyBoxAndListTellsAScreenReaderWhatItIs()
+    {
+        StatementFixture f;
+        QSet<QString> names;
+        for (QWidget* c : f.form().window()->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(c) && !qobject_cast<QComboBox*>(c))
+                continue;
+            if (c->parentWidget() && qobject_cast<QComboBox*>(c->parentWidget()))
+                continue; // the station list's own edit field
+            QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
+            names.insert(c->accessibleName());
+        }
+        QCOMPARE(names.size(), 2 + 10 + 7 + 6);
+    }
+};
+
+QTEST_MAIN(TestStatementWindow)
+#include "tst_statement_window.moc"
