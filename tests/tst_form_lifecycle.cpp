@@ -5,8 +5,7 @@
 
 namespace {
 
-FormSpec sampleSpec(const QString& name)
-{
+FormSpec sampleSpec(const QString& name) {
     FormSpec s{name, name, 3000, 2000, 0, 0, QPalette::Window, false, {}, {}};
     s.controls = {
         {"txtA", 0, Look::CalcAmount, 100, 100, 1200, 300, {}, 0, false, 1, "first", {}},
@@ -18,9 +17,8 @@ FormSpec sampleSpec(const QString& name)
 }
 
 class SampleForm : public Form {
-public:
-    SampleForm(FormRegistry& registry, const QString& name) : Form(registry, sampleSpec(name))
-    {
+  public:
+    SampleForm(FormRegistry& registry, const QString& name) : Form(registry, sampleSpec(name)) {
         onClick("cmdGo", [this] {
             if (go)
                 go();
@@ -35,10 +33,9 @@ public:
     QList<int> gotFocus, lostFocus;
     std::function<void()> go;
 
-protected:
+  protected:
     void Form_Load() override { ++loads; }
-    void Form_Unload(qint16& cancel) override
-    {
+    void Form_Unload(qint16& cancel) override {
         ++unloads;
         cancel = cancelWith;
     }
@@ -49,27 +46,26 @@ struct Fixture {
     SampleForm a{registry, "frmA"};
     SampleForm b{registry, "frmB"};
     int ends = 0;
-    Fixture()
-    {
+    Fixture() {
         registry.setEndOfProgram([this] { ++ends; });
     }
-    ~Fixture()
-    {
+    ~Fixture() {
         a.unload();
         b.unload();
         flushDeletes();
     }
 };
 
-QString text(Form& f, int i) { return f.textBox("txtA", i)->text(); }
+QString text(Form& f, int i) {
+    return f.textBox("txtA", i)->text();
+}
 
 } // namespace
 
 class TestFormLifecycle : public QObject {
     Q_OBJECT
-private slots:
-    void referenceLoadsHiddenOnce()
-    {
+  private slots:
+    void referenceLoadsHiddenOnce() {
         Fixture f;
         QCOMPARE(f.a.state(), Form::State::Unloaded);
         f.a.textBox("txtA", 0)->setText("12");
@@ -82,8 +78,7 @@ private slots:
         QCOMPARE(text(f.a, 0), "12");
     }
 
-    void showActivatesWithFocusOnFirstTabStop()
-    {
+    void showActivatesWithFocusOnFirstTabStop() {
         Fixture f;
         f.a.show();
         QCOMPARE(f.a.state(), Form::State::Shown);
@@ -94,8 +89,7 @@ private slots:
         QCOMPARE(f.a.gotFocus, QList<int>{0});
     }
 
-    void showOfAnOpenFormKeepsItsContents()
-    {
+    void showOfAnOpenFormKeepsItsContents() {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -108,8 +102,7 @@ private slots:
         QCOMPARE(f.a.loads, 1);
     }
 
-    void cancelledUnloadKeepsEverything()
-    {
+    void cancelledUnloadKeepsEverything() {
         Fixture f;
         f.a.show();
         f.a.textBox("txtA", 0)->setText("7");
@@ -126,8 +119,7 @@ private slots:
         f.a.cancelWith = 0;
     }
 
-    void unloadDestroysAndReloadStartsFromTheLayout()
-    {
+    void unloadDestroysAndReloadStartsFromTheLayout() {
         Fixture f;
         f.a.show();
         f.a.textBox("txtA", 0)->setText("99");
@@ -143,8 +135,7 @@ private slots:
         QCOMPARE(f.a.keptValue, 42);
     }
 
-    void closeBoxIsAnUnload()
-    {
+    void closeBoxIsAnUnload() {
         Fixture f;
         f.a.show();
         f.b.show();
@@ -155,16 +146,14 @@ private slots:
         QCOMPARE(f.ends, 0);
     }
 
-    void programEndsWhenNoFormIsLoaded_data()
-    {
+    void programEndsWhenNoFormIsLoaded_data() {
         QTest::addColumn<int>("otherState"); // 0 unloaded, 1 hidden, 2 shown
         QTest::addColumn<int>("ends");
         QTest::newRow("no other form") << 0 << 1;
         QTest::newRow("other form hidden") << 1 << 0;
         QTest::newRow("other form shown") << 2 << 0;
     }
-    void programEndsWhenNoFormIsLoaded()
-    {
+    void programEndsWhenNoFormIsLoaded() {
         QFETCH(int, otherState);
         QFETCH(int, ends);
         Fixture f;
@@ -182,8 +171,7 @@ private slots:
         QCOMPARE(f.ends, 1);
     }
 
-    void handlerMayUnloadItsOwnFormAndGoOn()
-    {
+    void handlerMayUnloadItsOwnFormAndGoOn() {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -207,8 +195,7 @@ private slots:
         QCOMPARE(f.b.gotFocus, QList<int>{1}); // landed by activation, still a GotFocus
     }
 
-    void focusHandlersIgnoreWindowActivation()
-    {
+    void focusHandlersIgnoreWindowActivation() {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -226,8 +213,7 @@ private slots:
         QCOMPARE(f.a.gotFocus, (QList<int>{1, 0}));
     }
 
-    void enterOnAButtonClicksThatButton()
-    {
+    void enterOnAButtonClicksThatButton() {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));

@@ -5,11 +5,10 @@
 
 class TestStatementWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void startsWithFilledListsAndNothingSelected()
-    {
+    void startsWithFilledListsAndNothingSelected() {
         StatementFixture f;
         QComboBox* stations = f.form().list("lstStations");
         QComboBox* months = f.form().list("lstMonths");
@@ -30,8 +29,7 @@ private slots:
         QVERIFY(!f.form().window()->windowIcon().isNull());
     }
 
-    void centresFromLeftToRight_data()
-    {
+    void centresFromLeftToRight_data() {
         QTest::addColumn<float>("screen");
         QTest::addColumn<float>("form");
         QTest::addColumn<float>("left");
@@ -39,16 +37,14 @@ private slots:
         QTest::newRow("one twip wider keeps the half") << 15360.f << 11401.f << 1979.5f;
         QTest::newRow("wider than the screen") << 9600.f << 11400.f << -900.f;
     }
-    void centresFromLeftToRight()
-    {
+    void centresFromLeftToRight() {
         QFETCH(float, screen);
         QFETCH(float, form);
         QFETCH(float, left);
         QCOMPARE(StatementForm::centredLeft(screen, form), left);
     }
 
-    void windowIsCentredOnTheScreen()
-    {
+    void windowIsCentredOnTheScreen() {
         StatementFixture f;
         QVERIFY(f.ready());
         QWidget* w = f.form().window();
@@ -61,15 +57,13 @@ private slots:
         QCOMPARE(qRound(f.form().left() / TwipsPerPixel), w->frameGeometry().left());
     }
 
-    void tabWalksTheStatementInOrderAndWraps()
-    {
+    void tabWalksTheStatementInOrderAndWraps() {
         const QStringList order = {
-            "Picture1",    "lstStations", "lstMonths",   "txtBox(0)",  "txtBox(1)",
-            "txtBox(2)",   "txtBox(3)",   "txtBox(4)",   "txtBox(5)",  "txtBox(6)",
-            "txtBox(7)",   "Text1(0)",    "txtBox(8)",   "Text1(1)",   "txtBox(9)",
-            "txtBoxa(0)",  "txtBoxa(1)",  "txtBoxa(2)",  "Text1(2)",   "txtBoxa(3)",
-            "Text1(3)",    "txtBoxa(4)",  "Text1(4)",    "txtBoxa(5)", "Text1(5)",
-            "txtBoxa(6)",  "cmdCalculate", "cmdPrint",   "cmdClear",   "cmdExit",
+            "Picture1",  "lstStations", "lstMonths",    "txtBox(0)",  "txtBox(1)",  "txtBox(2)",
+            "txtBox(3)", "txtBox(4)",   "txtBox(5)",    "txtBox(6)",  "txtBox(7)",  "Text1(0)",
+            "txtBox(8)", "Text1(1)",    "txtBox(9)",    "txtBoxa(0)", "txtBoxa(1)", "txtBoxa(2)",
+            "Text1(2)",  "txtBoxa(3)",  "Text1(3)",     "txtBoxa(4)", "Text1(4)",   "txtBoxa(5)",
+            "Text1(5)",  "txtBoxa(6)",  "cmdCalculate", "cmdPrint",   "cmdClear",   "cmdExit",
         };
         StatementFixture f;
         QVERIFY(f.ready());
@@ -92,8 +86,7 @@ private slots:
         QCOMPARE(backwards.mid(0, reversed.size()), reversed);
     }
 
-    void enterInABoxOrListClicksCalculate_data()
-    {
+    void enterInABoxOrListClicksCalculate_data() {
         QTest::addColumn<QString>("control");
         QTest::newRow("amount") << "txtBox(3)";
         QTest::newRow("expense") << "txtBoxa(6)";
@@ -101,8 +94,7 @@ private slots:
         QTest::newRow("station list") << "lstStations";
         QTest::newRow("month list") << "lstMonths";
     }
-    void enterInABoxOrListClicksCalculate()
-    {
+    void enterInABoxOrListClicksCalculate() {
         QFETCH(QString, control);
         StatementFixture f;
         QVERIFY(f.ready());
@@ -118,8 +110,7 @@ private slots:
         QCOMPARE(print.count(), 1);
     }
 
-    void accessKeysClickTheirButtons()
-    {
+    void accessKeysClickTheirButtons() {
         StatementFixture f;
         QVERIFY(f.ready());
         for (const char* name : {"cmdCalculate", "cmdPrint", "cmdClear", "cmdExit"}) {
@@ -132,14 +123,12 @@ private slots:
         QTRY_COMPARE(exitClicked.count(), 1);
     }
 
-    void exitAsksAndNoKeepsEverything_data()
-    {
+    void exitAsksAndNoKeepsEverything_data() {
         QTest::addColumn<bool>("byCloseBox");
         QTest::newRow("Exit button") << false;
         QTest::newRow("close box") << true;
     }
-    void exitAsksAndNoKeepsEverything()
-    {
+    void exitAsksAndNoKeepsEverything() {
         QFETCH(bool, byCloseBox);
         StatementFixture f;
         QVERIFY(f.ready());
@@ -162,8 +151,7 @@ private slots:
     }
 
     void exitAnsweredYesEndsTheProgram_data() { exitAsksAndNoKeepsEverything_data(); }
-    void exitAnsweredYesEndsTheProgram()
-    {
+    void exitAnsweredYesEndsTheProgram() {
         QFETCH(bool, byCloseBox);
         StatementFixture f;
         QVERIFY(f.ready());
@@ -178,8 +166,7 @@ private slots:
         QCOMPARE(f.ends, 1);
     }
 
-    void resizingMovesNothing()
-    {
+    void resizingMovesNothing() {
         StatementFixture f;
         QVERIFY(f.ready());
         QWidget* w = f.form().window();
@@ -195,8 +182,7 @@ private slots:
                 QCOMPARE(c->geometry(), before.value(c));
     }
 
-    void hiddenDesignLabelsAreNotBuilt()
-    {
+    void hiddenDesignLabelsAreNotBuilt() {
         StatementFixture f;
         QWidget* w = f.form().window();
         for (const char* name : {"Label25", "Label26", "Label27", "Line2"})
@@ -205,8 +191,7 @@ private slots:
             QVERIFY2(!l->text().startsWith("Label"), qPrintable(l->text()));
     }
 
-    void everyBoxAndListTellsAScreenReaderWhatItIs()
-    {
+    void everyBoxAndListTellsAScreenReaderWhatItIs() {
         StatementFixture f;
         QSet<QString> names;
         for (QWidget* c : f.form().window()->findChildren<QWidget*>()) {

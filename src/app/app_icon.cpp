@@ -3,8 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-QImage appIconImage(int size)
-{
+QImage appIconImage(int size) {
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -58,7 +57,10 @@ QImage appIconImage(int size)
         p.drawPath(s);
         p.drawLine(QPointF(16, 9.5), QPointF(16, 20.5));
     }
-    return size == 32 ? image : image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return size == 32 ? image
+                      : image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-QIcon appIcon() { return QIcon(QPixmap::fromImage(appIconImage())); }
+QIcon appIcon() {
+    return QIcon(QPixmap::fromImage(appIconImage()));
+}

@@ -9,7 +9,7 @@ class StatementForm;
 // The program's windows, each created on its first reference and kept until the end.
 // One set exists at a time: the running program's, or a test's.
 class Forms {
-public:
+  public:
     Forms();
     ~Forms();
     Forms(const Forms&) = delete;
@@ -20,10 +20,12 @@ public:
     FormRegistry& registry() { return m_registry; }
     StatementForm& statement();
 
-private:
+  private:
     FormRegistry m_registry;
     std::unique_ptr<StatementForm> m_statement;
 };
 
 // The names the windows' own code uses for each other.
-inline StatementForm& frmQM415() { return Forms::current().statement(); }
+inline StatementForm& frmQM415() {
+    return Forms::current().statement();
+}

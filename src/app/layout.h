@@ -13,22 +13,24 @@ class QPushButton;
 // A window's controls as a table that reads like its layout sheet. Positions and sizes
 // are in twips (1440 to the inch, 15 to a pixel at 96 dots per inch).
 inline constexpr int TwipsPerPixel = 15;
-inline int toPixels(double twips) { return qRound(twips / TwipsPerPixel); }
+inline int toPixels(double twips) {
+    return qRound(twips / TwipsPerPixel);
+}
 
 enum class Look {
-    Container,     // white box with a flat border that takes the focus itself
-    Caption,       // transparent label, sized to fit its caption
-    FixedCaption,  // transparent label, keeps its size
-    Instruction,   // opaque label in the window colour, sized to fit on one line
-    WrapCaption,   // opaque label in the window colour, caption wraps within its size
-    Amount,        // flat text box, right-aligned
-    Description,   // flat text box, left-aligned
-    CalcAmount,    // sunken text box, left-aligned
-    StationList,   // drop-down with an edit field
-    MonthList,     // drop-down the user can only pick from
-    Result,        // pale yellow total, right-aligned
-    Balance,       // light grey total, right-aligned
-    Total,         // calculator total
+    Container,    // white box with a flat border that takes the focus itself
+    Caption,      // transparent label, sized to fit its caption
+    FixedCaption, // transparent label, keeps its size
+    Instruction,  // opaque label in the window colour, sized to fit on one line
+    WrapCaption,  // opaque label in the window colour, caption wraps within its size
+    Amount,       // flat text box, right-aligned
+    Description,  // flat text box, left-aligned
+    CalcAmount,   // sunken text box, left-aligned
+    StationList,  // drop-down with an edit field
+    MonthList,    // drop-down the user can only pick from
+    Result,       // pale yellow total, right-aligned
+    Balance,      // light grey total, right-aligned
+    Total,        // calculator total
     Button,
     DefaultButton, // Enter clicks it wherever the focus is, but on another button
 };
@@ -72,7 +74,7 @@ struct BuiltWindow {
     std::unique_ptr<QWidget> window;
     QHash<QString, QWidget*> controls; // by controlName()
     QPushButton* defaultButton = nullptr;
-    std::vector<QWidget*> tabOrder;    // focusable controls, by TabIndex
+    std::vector<QWidget*> tabOrder; // focusable controls, by TabIndex
 };
 
 // Builds a fresh window from its table. The window's own class comes from the caller,

@@ -1,10 +1,15 @@
 #include "statement_form.h"
 
+#include "app/amount_boxes.h"
 #include "app/dialogs.h"
+#include "app/money.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -12,24 +17,24 @@
 
 namespace {
 const QString Title = QStringLiteral("Form QM-415");
+const QString InputError = QStringLiteral("Input Error");
 constexpr int StationCount = 34;
+constexpr int IncomeBoxes = 10;
+constexpr int ExpenseBoxes = 7;
 } // namespace
 
-StatementForm::StatementForm(FormRegistry& registry) : Form(registry, statementLayout())
-{
+StatementForm::StatementForm(FormRegistry& registry) : Form(registry, statementLayout()) {
     onClick("cmdCalculate", [this] { cmdCalculate_Click(); });
     onClick("cmdClear", [this] { cmdClear_Click(); });
     onClick("cmdExit", [this] { cmdExit_Click(); });
     onClick("cmdPrint", [this] { cmdPrint_Click(); });
 }
 
-float StatementForm::centredLeft(float screenWidth, float formWidth)
-{
+float StatementForm::centredLeft(float screenWidth, float formWidth) {
     return (screenWidth - formWidth) / 2;
 }
 
-void StatementForm::Form_Load()
-{
+void StatementForm::Form_Load() {
     QWidget* w = window();
     // The outer width includes the frame, which the toolkit knows once the window exists.
     w->winId();
@@ -40,7 +45,8 @@ void StatementForm::Form_Load()
     // The toolkit places windows on whole pixels; the fraction stays in m_left.
     // The design position puts the top well down the screen; keep the window on a small one.
     const QRect area = screen->availableGeometry();
-    const int top = std::clamp(w->y(), area.top(), std::max(area.top(), area.bottom() - w->height()));
+    const int top =
+        std::clamp(w->y(), area.top(), std::max(area.top(), area.bottom() - w->height()));
     w->move(screen->geometry().x() + qRound(m_left / TwipsPerPixel), top);
 
     QComboBox* stations = list("lstStations");
@@ -55,16 +61,66 @@ void StatementForm::Form_Load()
     months->setCurrentIndex(-1);
 }
 
-void StatementForm::Form_Unload(qint16& cancel)
-{
+void StatementForm::Form_Unload(qint16& cancel) {
     if (dialogs::msgBox(QStringLiteral("Are you sure you want to exit?"), dialogs::YesNo, Title) ==
         dialogs::No)
         cancel = 1;
 }
 
-void StatementForm::cmdExit_Click() { unload(); }
+void StatementForm::cmdExit_Click() {
+    unload();
+}
 
-void StatementForm::cmdCalculate_Click() {}
+std::vector<QLineEdit*> StatementForm::boxes(const QString& array, int count) {
+    std::vector<QLineEdit*> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back(textBox(array, i));
+    return result;
+}
+
+// True when it found a problem and told the user; stops at the first one.
+bool StatementForm::CheckEntries() {
+    if (list("lstStations")->currentIndex() == -1) {
+        dialogs::msgBox(QStringLiteral("You must select a Station"), dialogs::Information,
+                        QStringLiteral("List a Station"));
+        setFocus(list("lstStations"));
+        return true;
+    }
+    if (list("lstMonths")->currentIndex() == -1) {
+        dialogs::msgBox(QStringLiteral("You must select a Month"), dialogs::Information,
+                        QStringLiteral("List a Month"));
+        setFocus(list("lstMonths"));
+        return true;
+    }
+    // Income boxes before expense boxes, each from the lowest index up.
+    for (const auto& [array, count] :
+         {std::pair{"txtBox", IncomeBoxes}, {"txtBoxa", ExpenseBoxes}}) {
+        for (QLineEdit* box : boxes(array, count)) {
+            if (const auto message = amount_boxes::problem(box->text())) {
+                // The user still sees the wrong text while the message is up.
+                dialogs::msgBox(*message, dialogs::Information, InputError);
+                box->setText(QString());
+                setFocus(box);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void StatementForm::cmdCalculate_Click() {
+    if (CheckEntries())
+        return;
+    const qint64 income = amount_boxes::addUpAndRewrite(boxes("txtBox", IncomeBoxes));
+    const qint64 expenses = amount_boxes::addUpAndRewrite(boxes("txtBoxa", ExpenseBoxes));
+    const qint64 balance = income - expenses;
+    label("lblCost")->setText(money::currency(income));
+    label("lblTcost")->setText(money::currency(income));
+    label("lblMinus")->setText(money::currency(expenses));
+    label("lblEnd")->setText(money::currency(balance));
+    label("lblTexpenses")->setText(money::currency(expenses));
+    setFocus(button("cmdPrint"));
+}
 
 void StatementForm::cmdClear_Click() {}
 

@@ -5,7 +5,7 @@
 
 // frmQM415: the monthly financial statement, the program's main window.
 class StatementForm : public Form {
-public:
+  public:
     explicit StatementForm(FormRegistry& registry);
 
     // The window's horizontal position in twips, as its Load handler last set it.
@@ -14,15 +14,18 @@ public:
     // Centres a window from left to right; negative when the window is wider than the screen.
     static float centredLeft(float screenWidth, float formWidth);
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload(qint16& cancel) override;
 
-private:
+  private:
     void cmdCalculate_Click();
     void cmdClear_Click();
     void cmdExit_Click();
     void cmdPrint_Click();
+    bool CheckEntries();
+
+    std::vector<QLineEdit*> boxes(const QString& array, int count);
 
     float m_left = 0;
 };

@@ -14,14 +14,13 @@ struct StatementFixture {
     Forms forms;
     int ends = 0;
 
-    StatementFixture()
-    {
+    StatementFixture() {
         forms.registry().setEndOfProgram([this] { ++ends; });
         frmQM415().load();
         frmQM415().show();
     }
-    ~StatementFixture()
-    {
+    ~StatementFixture() {
+        dialogs.onShow = nullptr;
         dialogs.answers = {dialogs::Yes, dialogs::Yes, dialogs::Yes};
         frmQM415().unload();
         flushDeletes();
