@@ -9,7 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-static void BM_CalculateFilledStatement(benchmark::State& state) {
+static void BM_CalculateFilledStatement(benchmark::State& state)
+{
     Forms forms;
     forms.registry().setEndOfProgram([] {});
     StatementForm& form = frmQM415();
@@ -29,7 +30,8 @@ static void BM_CalculateFilledStatement(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculateFilledStatement)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

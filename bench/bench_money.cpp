@@ -3,7 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-static void BM_ReadAndFormatAmount(benchmark::State& state) {
+static void BM_ReadAndFormatAmount(benchmark::State& state)
+{
     const QLocale locale(QLocale::English, QLocale::UnitedStates);
     const QString text = QStringLiteral("1,234.50");
     for (auto _ : state) {
@@ -14,7 +15,8 @@ static void BM_ReadAndFormatAmount(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndFormatAmount);
 
-static void BM_Currency(benchmark::State& state) {
+static void BM_Currency(benchmark::State& state)
+{
     const QLocale locale(QLocale::English, QLocale::UnitedStates);
     for (auto _ : state) {
         QString shown = money::currency(-15000, locale);

@@ -5,7 +5,8 @@
 
 namespace {
 
-FormSpec sampleSpec(const QString& name) {
+FormSpec sampleSpec(const QString& name)
+{
     FormSpec s{name, name, 3000, 2000, 0, 0, QPalette::Window, false, {}, {}};
     s.controls = {
         {"txtA", 0, Look::CalcAmount, 100, 100, 1200, 300, {}, 0, false, 1, "first", {}},
@@ -17,8 +18,9 @@ FormSpec sampleSpec(const QString& name) {
 }
 
 class SampleForm : public Form {
-  public:
-    SampleForm(FormRegistry& registry, const QString& name) : Form(registry, sampleSpec(name)) {
+public:
+    SampleForm(FormRegistry& registry, const QString& name) : Form(registry, sampleSpec(name))
+    {
         onClick("cmdGo", [this] {
             if (go)
                 go();
@@ -33,9 +35,10 @@ class SampleForm : public Form {
     QList<int> gotFocus, lostFocus;
     std::function<void()> go;
 
-  protected:
+protected:
     void Form_Load() override { ++loads; }
-    void Form_Unload(qint16& cancel) override {
+    void Form_Unload(qint16& cancel) override
+    {
         ++unloads;
         cancel = cancelWith;
     }
@@ -46,26 +49,27 @@ struct Fixture {
     SampleForm a{registry, "frmA"};
     SampleForm b{registry, "frmB"};
     int ends = 0;
-    Fixture() {
+    Fixture()
+    {
         registry.setEndOfProgram([this] { ++ends; });
     }
-    ~Fixture() {
+    ~Fixture()
+    {
         a.unload();
         b.unload();
         flushDeletes();
     }
 };
 
-QString text(Form& f, int i) {
-    return f.textBox("txtA", i)->text();
-}
+QString text(Form& f, int i) { return f.textBox("txtA", i)->text(); }
 
 } // namespace
 
 class TestFormLifecycle : public QObject {
     Q_OBJECT
-  private slots:
-    void referenceLoadsHiddenOnce() {
+private slots:
+    void referenceLoadsHiddenOnce()
+    {
         Fixture f;
         QCOMPARE(f.a.state(), Form::State::Unloaded);
         f.a.textBox("txtA", 0)->setText("12");
@@ -78,7 +82,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(text(f.a, 0), "12");
     }
 
-    void showActivatesWithFocusOnFirstTabStop() {
+    void showActivatesWithFocusOnFirstTabStop()
+    {
         Fixture f;
         f.a.show();
         QCOMPARE(f.a.state(), Form::State::Shown);
@@ -89,7 +94,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.a.gotFocus, QList<int>{0});
     }
 
-    void showOfAnOpenFormKeepsItsContents() {
+    void showOfAnOpenFormKeepsItsContents()
+    {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -102,7 +108,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.a.loads, 1);
     }
 
-    void cancelledUnloadKeepsEverything() {
+    void cancelledUnloadKeepsEverything()
+    {
         Fixture f;
         f.a.show();
         f.a.textBox("txtA", 0)->setText("7");
@@ -119,7 +126,8 @@ class TestFormLifecycle : public QObject {
         f.a.cancelWith = 0;
     }
 
-    void unloadDestroysAndReloadStartsFromTheLayout() {
+    void unloadDestroysAndReloadStartsFromTheLayout()
+    {
         Fixture f;
         f.a.show();
         f.a.textBox("txtA", 0)->setText("99");
@@ -135,7 +143,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.a.keptValue, 42);
     }
 
-    void closeBoxIsAnUnload() {
+    void closeBoxIsAnUnload()
+    {
         Fixture f;
         f.a.show();
         f.b.show();
@@ -146,14 +155,16 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.ends, 0);
     }
 
-    void programEndsWhenNoFormIsLoaded_data() {
+    void programEndsWhenNoFormIsLoaded_data()
+    {
         QTest::addColumn<int>("otherState"); // 0 unloaded, 1 hidden, 2 shown
         QTest::addColumn<int>("ends");
         QTest::newRow("no other form") << 0 << 1;
         QTest::newRow("other form hidden") << 1 << 0;
         QTest::newRow("other form shown") << 2 << 0;
     }
-    void programEndsWhenNoFormIsLoaded() {
+    void programEndsWhenNoFormIsLoaded()
+    {
         QFETCH(int, otherState);
         QFETCH(int, ends);
         Fixture f;
@@ -171,7 +182,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.ends, 1);
     }
 
-    void handlerMayUnloadItsOwnFormAndGoOn() {
+    void handlerMayUnloadItsOwnFormAndGoOn()
+    {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -195,7 +207,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.b.gotFocus, QList<int>{1}); // landed by activation, still a GotFocus
     }
 
-    void focusHandlersIgnoreWindowActivation() {
+    void focusHandlersIgnoreWindowActivation()
+    {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
@@ -213,7 +226,8 @@ class TestFormLifecycle : public QObject {
         QCOMPARE(f.a.gotFocus, (QList<int>{1, 0}));
     }
 
-    void enterOnAButtonClicksThatButton() {
+    void enterOnAButtonClicksThatButton()
+    {
         Fixture f;
         f.a.show();
         QVERIFY(waitActive(f.a.window()));

@@ -11,7 +11,8 @@ namespace {
 const QLocale US(QLocale::English, QLocale::UnitedStates);
 const QLocale DE(QLocale::German, QLocale::Germany);
 
-QString describe(const money::Amount& a) {
+QString describe(const money::Amount& a)
+{
     static const char* names[] = {"empty", "a number", "not a number", "too large"};
     return QStringLiteral("%1 (%2 cents)").arg(names[int(a.status)]).arg(a.cents);
 }
@@ -19,8 +20,9 @@ QString describe(const money::Amount& a) {
 
 class TestMoney : public QObject {
     Q_OBJECT
-  private slots:
-    void readsByTheLocale_data() {
+private slots:
+    void readsByTheLocale_data()
+    {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<Status>("status");
@@ -117,7 +119,8 @@ class TestMoney : public QObject {
         row("fr_FR", "1 234,50", N, 123450);
         row("fr_FR", "1\u202f234,50 €", N, 123450);
     }
-    void readsByTheLocale() {
+    void readsByTheLocale()
+    {
         QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(Status, status);
@@ -126,14 +129,16 @@ class TestMoney : public QObject {
         QCOMPARE(describe(got), describe({status, cents}));
     }
 
-    void longDigitStringsNeitherOverflowNorHang() {
+    void longDigitStringsNeitherOverflowNorHang()
+    {
         const QString ones(100000, QLatin1Char('9'));
         QCOMPARE(money::read(ones, US).status, Status::TooLarge);
         const QString tiny = QStringLiteral("0.") + QString(100000, QLatin1Char('0')) + "1";
         QCOMPARE(describe(money::read(tiny, US)), describe({Status::Number, 0}));
     }
 
-    void writes_data() {
+    void writes_data()
+    {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<qint64>("cents");
         QTest::addColumn<QString>("standard");
@@ -170,7 +175,8 @@ class TestMoney : public QObject {
                                      << "-25,00\u00a0€"
                                      << "-25";
     }
-    void writes() {
+    void writes()
+    {
         QFETCH(QString, locale);
         QFETCH(qint64, cents);
         QFETCH(QString, standard);
@@ -183,7 +189,8 @@ class TestMoney : public QObject {
     }
 
     // Whatever is written reads back as the same amount, in locales of every kind.
-    void everyWrittenFormReadsBack() {
+    void everyWrittenFormReadsBack()
+    {
         const qint64 samples[] = {0,
                                   1,
                                   -1,

@@ -10,21 +10,24 @@ const Box TooLarge{"Amount is too large, please correct this.", 64, "Input Error
 
 const char* const ResultLabels[] = {"lblCost", "lblTcost", "lblTexpenses", "lblMinus", "lblEnd"};
 
-void fill(StatementFixture& f, const QStringList& income, const QStringList& expenses) {
+void fill(StatementFixture& f, const QStringList& income, const QStringList& expenses)
+{
     for (int i = 0; i < income.size(); ++i)
         f.income(i)->setText(income[i]);
     for (int i = 0; i < expenses.size(); ++i)
         f.expense(i)->setText(expenses[i]);
 }
 
-void selectStationAndMonth(StatementFixture& f, bool station = true, bool month = true) {
+void selectStationAndMonth(StatementFixture& f, bool station = true, bool month = true)
+{
     if (station)
         f.form().list("lstStations")->setCurrentIndex(6);
     if (month)
         f.form().list("lstMonths")->setCurrentIndex(2);
 }
 
-QStringList texts(StatementFixture& f) {
+QStringList texts(StatementFixture& f)
+{
     QStringList all;
     for (int i = 0; i < 10; ++i)
         all << f.income(i)->text();
@@ -33,7 +36,8 @@ QStringList texts(StatementFixture& f) {
     return all;
 }
 
-QStringList results(StatementFixture& f) {
+QStringList results(StatementFixture& f)
+{
     QStringList all;
     for (const char* name : ResultLabels)
         all << f.caption(name);
@@ -41,7 +45,8 @@ QStringList results(StatementFixture& f) {
 }
 
 // Calculate as the user presses it: Alt+C from wherever the focus is.
-void calculate(StatementFixture& f) {
+void calculate(StatementFixture& f)
+{
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f.form().window(),
                     Qt::Key_C, Qt::AltModifier);
     QTest::qWait(250); // the button's own click animation
@@ -50,10 +55,11 @@ void calculate(StatementFixture& f) {
 
 class TestStatementCalculate : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void checkStopsAtTheFirstProblem_data() {
+    void checkStopsAtTheFirstProblem_data()
+    {
         QTest::addColumn<bool>("station");
         QTest::addColumn<bool>("month");
         QTest::addColumn<QStringList>("income");
@@ -97,7 +103,8 @@ class TestStatementCalculate : public QObject {
         QTest::newRow("far too large")
             << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after;
     }
-    void checkStopsAtTheFirstProblem() {
+    void checkStopsAtTheFirstProblem()
+    {
         QFETCH(bool, station);
         QFETCH(bool, month);
         QFETCH(QStringList, income);
@@ -124,7 +131,8 @@ class TestStatementCalculate : public QObject {
         QCOMPARE(results(f), QStringList(5, "")); // nothing totalled
     }
 
-    void refusedCheckKeepsTheLastResults() {
+    void refusedCheckKeepsTheLastResults()
+    {
         StatementFixture f;
         QVERIFY(f.ready());
         selectStationAndMonth(f);
@@ -139,7 +147,8 @@ class TestStatementCalculate : public QObject {
         QCOMPARE(f.income(0)->text(), "100.00"); // untouched by the refused Calculate
     }
 
-    void totalsAndRewrittenBoxes_data() {
+    void totalsAndRewrittenBoxes_data()
+    {
         QTest::addColumn<QStringList>("income");
         QTest::addColumn<QStringList>("expenses");
         QTest::addColumn<QStringList>("boxes"); // income then expense boxes afterwards
@@ -197,7 +206,8 @@ class TestStatementCalculate : public QObject {
                            "($6,999,999,999,999.93)", "($6,999,999,999,999.93)",
                            "$16,999,999,999,999.83"};
     }
-    void totalsAndRewrittenBoxes() {
+    void totalsAndRewrittenBoxes()
+    {
         QFETCH(QStringList, income);
         QFETCH(QStringList, expenses);
         QFETCH(QStringList, boxes);
@@ -216,7 +226,8 @@ class TestStatementCalculate : public QObject {
         QCOMPARE(f.description(0)->text(), "12345");
     }
 
-    void calculateTwiceChangesNothing() {
+    void calculateTwiceChangesNothing()
+    {
         StatementFixture f;
         QVERIFY(f.ready());
         selectStationAndMonth(f);
@@ -231,7 +242,8 @@ class TestStatementCalculate : public QObject {
         QCOMPARE(results(f), totals);
     }
 
-    void enterInAnAmountBoxCalculates() {
+    void enterInAnAmountBoxCalculates()
+    {
         StatementFixture f;
         QVERIFY(f.ready());
         selectStationAndMonth(f);
@@ -243,7 +255,8 @@ class TestStatementCalculate : public QObject {
         QCOMPARE(focusName(), "cmdPrint");
     }
 
-    void oneReadingRuleUnderTheDecimalComma() {
+    void oneReadingRuleUnderTheDecimalComma()
+    {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         StatementFixture f;
         QVERIFY(f.ready());

@@ -4,7 +4,8 @@
 
 namespace amount_boxes {
 
-std::optional<QString> problem(const QString& text) {
+std::optional<QString> problem(const QString& text)
+{
     switch (money::read(text).status) {
     case money::Status::Empty:
     case money::Status::Number:
@@ -17,15 +18,41 @@ std::optional<QString> problem(const QString& text) {
     return QStringLiteral("Input is not a number, please correct this.");
 }
 
-qint64 addUpAndRewrite(const std::vector<QLineEdit*>& boxes) {
-    qint64 total = 0;
+namespace {
+qint64 centsOf(const QLineEdit* box)
+{
+    const money::Amount amount = money::read(box->text());
+    return amount.status == money::Status::Number ? amount.cents : 0;
+}
+} // namespace
+
+qint64 total(const std::vector<QLineEdit*>& boxes)
+{
+    qint64 sum = 0;
+    for (const QLineEdit* box : boxes)
+        sum += centsOf(box);
+    return sum;
+}
+
+void rewrite(const std::vector<QLineEdit*>& boxes)
+{
     for (QLineEdit* box : boxes) {
-        const money::Amount amount = money::read(box->text());
-        const qint64 cents = amount.status == money::Status::Number ? amount.cents : 0;
-        total += cents;
+        const qint64 cents = centsOf(box);
         box->setText(cents != 0 ? money::standard(cents) : QString());
     }
-    return total;
+}
+
+qint64 addUpAndRewrite(const std::vector<QLineEdit*>& boxes)
+{
+    const qint64 sum = total(boxes);
+    rewrite(boxes);
+    return sum;
+}
+
+void selectAll(const std::vector<QLineEdit*>& boxes)
+{
+    for (QLineEdit* box : boxes)
+        box->setSelection(0, int(box->text().size()));
 }
 
 } // namespace amount_boxes

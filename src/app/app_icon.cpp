@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-QImage appIconImage(int size) {
+QImage appIconImage(int size)
+{
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -61,6 +62,4 @@ QImage appIconImage(int size) {
                       : image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-QIcon appIcon() {
-    return QIcon(QPixmap::fromImage(appIconImage()));
-}
+QIcon appIcon() { return QIcon(QPixmap::fromImage(appIconImage())); }

@@ -5,17 +5,17 @@
 
 namespace dialogs {
 namespace {
-Responder& responder() {
+Responder& responder()
+{
     static Responder r;
     return r;
 }
 } // namespace
 
-void setResponder(Responder r) {
-    responder() = std::move(r);
-}
+void setResponder(Responder r) { responder() = std::move(r); }
 
-int msgBox(const QString& prompt, int style, const QString& title) {
+int msgBox(const QString& prompt, int style, const QString& title)
+{
     if (responder())
         return responder()(prompt, style, title);
 

@@ -10,11 +10,12 @@
 
 // The top-level window of a form: its close box unloads the form, and Enter clicks a button.
 class FormWindow : public QWidget {
-  public:
+public:
     explicit FormWindow(Form& form) : m_form(form) {}
 
-  protected:
-    void closeEvent(QCloseEvent* event) override {
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
         // The form decides: its Unload handler may keep the window.
         event->ignore();
         m_form.unload();
@@ -22,7 +23,8 @@ class FormWindow : public QWidget {
 
     // Controls pass on the Enter they do not use themselves; a plain window has no default
     // button of its own, so the form plays that part.
-    void keyPressEvent(QKeyEvent* event) override {
+    void keyPressEvent(QKeyEvent* event) override
+    {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             m_form.pressEnter();
             return;
@@ -30,7 +32,7 @@ class FormWindow : public QWidget {
         QWidget::keyPressEvent(event);
     }
 
-  private:
+private:
     Form& m_form;
 };
 
@@ -38,11 +40,13 @@ FormRegistry::FormRegistry() : m_end([] { QCoreApplication::quit(); }) {}
 
 FormRegistry::~FormRegistry() = default;
 
-bool FormRegistry::anyLoaded() const {
+bool FormRegistry::anyLoaded() const
+{
     return std::any_of(m_forms.begin(), m_forms.end(), [](Form* f) { return f->isLoaded(); });
 }
 
-void FormRegistry::formUnloaded() {
+void FormRegistry::formUnloaded()
+{
     QMetaObject::invokeMethod(
         &m_context,
         [this] {
@@ -52,19 +56,27 @@ void FormRegistry::formUnloaded() {
         Qt::QueuedConnection);
 }
 
-Form::Form(FormRegistry& registry, FormSpec spec) : m_registry(registry), m_spec(std::move(spec)) {
+Form::Form(FormRegistry& registry, FormSpec spec) : m_registry(registry), m_spec(std::move(spec))
+{
     m_registry.add(this);
 }
 
-Form::~Form() = default;
+Form::~Form()
+{
+    // No handler may run for a window that goes with its form.
+    m_members.clear();
+    m_window.reset();
+}
 
-Form::State Form::state() const {
+Form::State Form::state() const
+{
     if (!m_window)
         return State::Unloaded;
     return m_window->isVisible() ? State::Shown : State::Hidden;
 }
 
-void Form::load() {
+void Form::load()
+{
     if (m_window)
         return;
     BuiltWindow built = buildWindow(m_spec, std::make_unique<FormWindow>(*this));
@@ -90,7 +102,8 @@ void Form::load() {
     Form_Load();
 }
 
-void Form::show() {
+void Form::show()
+{
     const bool fresh = !m_window;
     load();
     if (fresh && !m_tabOrder.empty()) {
@@ -103,7 +116,8 @@ void Form::show() {
     m_window->activateWindow();
 }
 
-void Form::unload() {
+void Form::unload()
+{
     if (!m_window || m_unloading)
         return;
     m_unloading = true;
@@ -116,7 +130,8 @@ void Form::unload() {
     m_registry.formUnloaded();
 }
 
-void Form::destroyWindow() {
+void Form::destroyWindow()
+{
     m_members.clear();
     m_controls.clear();
     m_tabOrder.clear();
@@ -129,35 +144,33 @@ void Form::destroyWindow() {
     window->deleteLater();
 }
 
-QWidget* Form::window() {
+QWidget* Form::window()
+{
     load();
     return m_window.get();
 }
 
-QWidget* Form::control(const QString& name) {
+QWidget* Form::control(const QString& name)
+{
     load();
     QWidget* w = m_controls.value(name);
     Q_ASSERT_X(w, "Form::control", qPrintable(m_spec.name + QLatin1Char('.') + name));
     return w;
 }
 
-QLineEdit* Form::textBox(const QString& array, int index) {
+QLineEdit* Form::textBox(const QString& array, int index)
+{
     return qobject_cast<QLineEdit*>(control(array, index));
 }
 
-QLabel* Form::label(const QString& name) {
-    return qobject_cast<QLabel*>(control(name));
-}
+QLabel* Form::label(const QString& name) { return qobject_cast<QLabel*>(control(name)); }
 
-QComboBox* Form::list(const QString& name) {
-    return qobject_cast<QComboBox*>(control(name));
-}
+QComboBox* Form::list(const QString& name) { return qobject_cast<QComboBox*>(control(name)); }
 
-QPushButton* Form::button(const QString& name) {
-    return qobject_cast<QPushButton*>(control(name));
-}
+QPushButton* Form::button(const QString& name) { return qobject_cast<QPushButton*>(control(name)); }
 
-void Form::setFocus(QWidget* control) {
+void Form::setFocus(QWidget* control)
+{
     QWidget* win = control->window();
     if (win->isActiveWindow()) {
         control->setFocus(Qt::OtherFocusReason);
@@ -169,19 +182,23 @@ void Form::setFocus(QWidget* control) {
     win->activateWindow();
 }
 
-void Form::onClick(const QString& button, std::function<void()> handler) {
+void Form::onClick(const QString& button, std::function<void()> handler)
+{
     m_click.insert(button, std::move(handler));
 }
 
-void Form::onGotFocus(const QString& array, std::function<void(int)> handler) {
+void Form::onGotFocus(const QString& array, std::function<void(int)> handler)
+{
     m_gotFocus.insert(array, std::move(handler));
 }
 
-void Form::onLostFocus(const QString& array, std::function<void(int)> handler) {
+void Form::onLostFocus(const QString& array, std::function<void(int)> handler)
+{
     m_lostFocus.insert(array, std::move(handler));
 }
 
-void Form::pressEnter() {
+void Form::pressEnter()
+{
     QWidget* focus = m_window ? m_window->focusWidget() : nullptr;
     if (auto* button = qobject_cast<QPushButton*>(focus))
         button->click();
@@ -189,7 +206,8 @@ void Form::pressEnter() {
         m_defaultButton->click();
 }
 
-bool Form::eventFilter(QObject* watched, QEvent* event) {
+bool Form::eventFilter(QObject* watched, QEvent* event)
+{
     const auto type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut)
         return false;

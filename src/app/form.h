@@ -19,7 +19,7 @@ class Form;
 
 // Keeps track of the program's windows and ends the program once none of them is loaded.
 class FormRegistry {
-  public:
+public:
     FormRegistry();
     ~FormRegistry();
     FormRegistry(const FormRegistry&) = delete;
@@ -33,7 +33,7 @@ class FormRegistry {
     // What "the program ends" means: by default the event loop quits. Tests watch it instead.
     void setEndOfProgram(std::function<void()> end) { m_end = std::move(end); }
 
-  private:
+private:
     std::vector<Form*> m_forms;
     std::function<void()> m_end;
     QObject m_context; // cancels a pending check when the registry goes
@@ -44,7 +44,7 @@ class FormRegistry {
 // form's layout table. Anything that touches a control of an unloaded form loads it first,
 // hidden, running its Load handler.
 class Form : public QObject {
-  public:
+public:
     enum class State { Unloaded, Hidden, Shown };
 
     Form(FormRegistry& registry, FormSpec spec);
@@ -74,7 +74,7 @@ class Form : public QObject {
     // lands there, although the toolkit reports that landing as an activation.
     void setFocus(QWidget* control);
 
-  protected:
+protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(qint16& cancel) { Q_UNUSED(cancel); }
 
@@ -85,7 +85,7 @@ class Form : public QObject {
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     friend class FormWindow;
     struct Member {
         QString array;

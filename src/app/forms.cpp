@@ -1,28 +1,49 @@
 #include "forms.h"
 
+#include "popcalc/popcalc_form.h"
 #include "statement/statement_form.h"
 
 namespace {
 Forms* g_current = nullptr;
 }
 
-Forms::Forms() {
+Forms::Forms()
+{
     Q_ASSERT_X(!g_current, "Forms", "one set of windows at a time");
     g_current = this;
 }
 
-Forms::~Forms() {
+Forms::~Forms()
+{
+    m_pop.reset();
+    m_p2.reset();
     m_statement.reset();
     g_current = nullptr;
 }
 
-Forms& Forms::current() {
+Forms& Forms::current()
+{
     Q_ASSERT(g_current);
     return *g_current;
 }
 
-StatementForm& Forms::statement() {
+StatementForm& Forms::statement()
+{
     if (!m_statement)
         m_statement = std::make_unique<StatementForm>(m_registry);
     return *m_statement;
+}
+
+PopCalcForm& Forms::pop()
+{
+    if (!m_pop)
+        m_pop = std::make_unique<PopCalcForm>(m_registry, popConfig());
+    return *m_pop;
+}
+
+PopCalcForm& Forms::p2()
+{
+    if (!m_p2)
+        m_p2 = std::make_unique<PopCalcForm>(m_registry, p2Config());
+    return *m_p2;
 }

@@ -4,12 +4,13 @@
 
 #include <memory>
 
+class PopCalcForm;
 class StatementForm;
 
 // The program's windows, each created on its first reference and kept until the end.
 // One set exists at a time: the running program's, or a test's.
 class Forms {
-  public:
+public:
     Forms();
     ~Forms();
     Forms(const Forms&) = delete;
@@ -19,13 +20,17 @@ class Forms {
 
     FormRegistry& registry() { return m_registry; }
     StatementForm& statement();
+    PopCalcForm& pop();
+    PopCalcForm& p2();
 
-  private:
+private:
     FormRegistry m_registry;
     std::unique_ptr<StatementForm> m_statement;
+    std::unique_ptr<PopCalcForm> m_pop;
+    std::unique_ptr<PopCalcForm> m_p2;
 };
 
 // The names the windows' own code uses for each other.
-inline StatementForm& frmQM415() {
-    return Forms::current().statement();
-}
+inline StatementForm& frmQM415() { return Forms::current().statement(); }
+inline PopCalcForm& frmPop() { return Forms::current().pop(); }
+inline PopCalcForm& frmP2() { return Forms::current().p2(); }

@@ -15,39 +15,43 @@ namespace {
 
 // A straight line drawn in the window-text colour.
 class Rule : public QWidget {
-  public:
+public:
     using QWidget::QWidget;
 
-  protected:
-    void paintEvent(QPaintEvent*) override {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
         QPainter(this).fillRect(rect(), palette().color(QPalette::WindowText));
     }
 };
 
 // The white container: draws its flat border and takes the focus without showing it.
 class Container : public QFrame {
-  public:
+public:
     using QFrame::QFrame;
 };
 
 constexpr auto PaleYellow = QColor(255, 255, 192);
 constexpr auto LightGrey = QColor(224, 224, 224);
 
-void setBackground(QWidget* w, const QColor& colour) {
+void setBackground(QWidget* w, const QColor& colour)
+{
     QPalette p = w->palette();
     p.setColor(QPalette::Window, colour);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
 
-void setForeground(QWidget* w, QPalette::ColorRole role) {
+void setForeground(QWidget* w, QPalette::ColorRole role)
+{
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, p.color(role));
     p.setColor(QPalette::Text, p.color(role));
     w->setPalette(p);
 }
 
-QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette) {
+QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette)
+{
     auto* label = new QLabel(c.caption, parent);
     label->setTextFormat(Qt::PlainText);
     switch (c.look) {
@@ -80,7 +84,8 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
     return label;
 }
 
-QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent) {
+QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
+{
     auto* box = new QLineEdit(parent);
     if (c.look != Look::CalcAmount) {
         // The paper form's boxes: a thin flat border on white.
@@ -93,7 +98,8 @@ QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent) {
     return box;
 }
 
-QComboBox* makeList(const ControlSpec& c, QWidget* parent) {
+QComboBox* makeList(const ControlSpec& c, QWidget* parent)
+{
     auto* list = new QComboBox(parent);
     if (c.look == Look::StationList) {
         list->setEditable(true);
@@ -104,7 +110,8 @@ QComboBox* makeList(const ControlSpec& c, QWidget* parent) {
     return list;
 }
 
-QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette) {
+QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette)
+{
     switch (c.look) {
     case Look::Container: {
         auto* box = new Container(parent);
@@ -133,12 +140,11 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
     }
 }
 
-bool fitsCaption(Look look) {
-    return look == Look::Caption || look == Look::Instruction;
-}
+bool fitsCaption(Look look) { return look == Look::Caption || look == Look::Instruction; }
 
 // Children stand in their container's client area, inside its border.
-QPoint clientOrigin(QWidget* container) {
+QPoint clientOrigin(QWidget* container)
+{
     if (auto* frame = qobject_cast<QFrame*>(container))
         return {frame->frameWidth(), frame->frameWidth()};
     return {};
@@ -146,11 +152,13 @@ QPoint clientOrigin(QWidget* container) {
 
 } // namespace
 
-QString controlName(const QString& name, int index) {
+QString controlName(const QString& name, int index)
+{
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
 }
 
-QFont sheetFont(double points, bool bold) {
+QFont sheetFont(double points, bool bold)
+{
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("Arial"), QStringLiteral("Helvetica")});
@@ -159,7 +167,8 @@ QFont sheetFont(double points, bool bold) {
     return font;
 }
 
-BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window) {
+BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window)
+{
     BuiltWindow built;
     QWidget* w = window.get();
     w->setObjectName(spec.name);

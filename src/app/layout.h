@@ -13,9 +13,7 @@ class QPushButton;
 // A window's controls as a table that reads like its layout sheet. Positions and sizes
 // are in twips (1440 to the inch, 15 to a pixel at 96 dots per inch).
 inline constexpr int TwipsPerPixel = 15;
-inline int toPixels(double twips) {
-    return qRound(twips / TwipsPerPixel);
-}
+inline int toPixels(double twips) { return qRound(twips / TwipsPerPixel); }
 
 enum class Look {
     Container,    // white box with a flat border that takes the focus itself

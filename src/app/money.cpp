@@ -20,7 +20,8 @@ struct Sign {
     bool negative;
 };
 
-std::array<Sign, 5> signsOf(const QLocale& locale) {
+std::array<Sign, 5> signsOf(const QLocale& locale)
+{
     return {{{locale.negativeSign(), true},
              {locale.positiveSign(), false},
              {QStringLiteral("-"), true},
@@ -35,7 +36,8 @@ struct Grouping {
     bool used = true;
 };
 
-Grouping groupingOf(const QLocale& locale) {
+Grouping groupingOf(const QLocale& locale)
+{
     const QStringList groups =
         locale.toString(qlonglong(1234567890)).split(locale.groupSeparator(), Qt::SkipEmptyParts);
     if (locale.groupSeparator().isEmpty() || groups.size() < 3)
@@ -52,10 +54,11 @@ struct Digits {
 };
 
 class CoreParser {
-  public:
+public:
     CoreParser(QStringView text, const QLocale& locale) : m_text(text), m_locale(locale) {}
 
-    std::optional<Digits> parse() {
+    std::optional<Digits> parse()
+    {
         Digits d;
         if (!integerPart(d))
             return std::nullopt;
@@ -79,12 +82,13 @@ class CoreParser {
         return d;
     }
 
-  private:
+private:
     bool digitAt(qsizetype i) const { return i < m_text.size() && m_text[i].isDigit(); }
 
     // The length of a group separator at i, or 0. Where the locale groups with a blank, any
     // blank serves, since that is what a keyboard types.
-    qsizetype separatorAt(qsizetype i) const {
+    qsizetype separatorAt(qsizetype i) const
+    {
         const QString sep = m_locale.groupSeparator();
         if (sep.isEmpty() || i >= m_text.size())
             return 0;
@@ -95,7 +99,8 @@ class CoreParser {
         return 0;
     }
 
-    bool integerPart(Digits& d) {
+    bool integerPart(Digits& d)
+    {
         std::vector<int> groups{0};
         while (m_pos < m_text.size()) {
             if (digitAt(m_pos)) {
@@ -115,7 +120,8 @@ class CoreParser {
 
     // 1,234,567 is grouped; 1,2 and 12,34 are not, and reading them as 12 or 1234 would
     // count an amount the user did not mean.
-    bool validGroups(const std::vector<int>& groups) const {
+    bool validGroups(const std::vector<int>& groups) const
+    {
         const Grouping g = groupingOf(m_locale);
         if (!g.used || groups.back() != g.least)
             return false;
@@ -125,7 +131,8 @@ class CoreParser {
         return groups.front() >= 1 && groups.front() <= g.higher;
     }
 
-    bool exponent(Digits& d) {
+    bool exponent(Digits& d)
+    {
         ++m_pos;
         bool negative = false;
         if (m_pos < m_text.size() && (m_text[m_pos] == u'+' || m_text[m_pos] == u'-')) {
@@ -149,7 +156,8 @@ class CoreParser {
 };
 
 // The digits scaled to whole cents and rounded half away from zero.
-Amount toCents(const Digits& d, bool negative) {
+Amount toCents(const Digits& d, bool negative)
+{
     QStringView digits(d.digits);
     while (!digits.isEmpty() && digits.front() == u'0')
         digits = digits.mid(1);
@@ -174,7 +182,8 @@ Amount toCents(const Digits& d, bool negative) {
 
 // Removes one sign or one currency symbol from the front (or the back) of the text.
 bool takeAffix(QStringView& t, bool front, const QLocale& locale, bool& sign, bool& negative,
-               bool& symbol) {
+               bool& symbol)
+{
     const QString currencySymbol = locale.currencySymbol(QLocale::CurrencySymbol);
     if (!symbol && !currencySymbol.isEmpty() &&
         (front ? t.startsWith(currencySymbol) : t.endsWith(currencySymbol))) {
@@ -195,17 +204,20 @@ bool takeAffix(QStringView& t, bool front, const QLocale& locale, bool& sign, bo
     return false;
 }
 
-QString groupedWhole(qint64 whole, const QLocale& locale) {
+QString groupedWhole(qint64 whole, const QLocale& locale)
+{
     return locale.toString(qlonglong(whole));
 }
 
-QString twoDigits(int n, const QLocale& locale) {
+QString twoDigits(int n, const QLocale& locale)
+{
     return n < 10 ? locale.zeroDigit() + locale.toString(n) : locale.toString(n);
 }
 
 } // namespace
 
-Amount read(QStringView text, const QLocale& locale) {
+Amount read(QStringView text, const QLocale& locale)
+{
     if (text.isEmpty())
         return {Status::Empty, 0};
     QStringView t = text.trimmed();
@@ -231,14 +243,16 @@ Amount read(QStringView text, const QLocale& locale) {
     return toCents(*digits, negative);
 }
 
-QString standard(qint64 cents, const QLocale& locale) {
+QString standard(qint64 cents, const QLocale& locale)
+{
     const qint64 magnitude = cents < 0 ? -cents : cents;
     const QString number = groupedWhole(magnitude / 100, locale) + locale.decimalPoint() +
                            twoDigits(magnitude % 100, locale);
     return cents < 0 ? locale.negativeSign() + number : number;
 }
 
-QString currency(qint64 cents, const QLocale& locale) {
+QString currency(qint64 cents, const QLocale& locale)
+{
     // The locale's currency pattern, taken from a whole number and filled with the amount.
     const QString pattern = locale.toCurrencyString(qlonglong(cents < 0 ? -7 : 7));
     QString amount = pattern;
@@ -247,7 +261,8 @@ QString currency(qint64 cents, const QLocale& locale) {
     return amount;
 }
 
-QString plain(qint64 cents, const QLocale& locale) {
+QString plain(qint64 cents, const QLocale& locale)
+{
     QLocale ungrouped = locale;
     ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     const qint64 magnitude = cents < 0 ? -cents : cents;

@@ -2,7 +2,9 @@
 
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
+#include "app/forms.h"
 #include "app/money.h"
+#include "popcalc/popcalc_form.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -21,20 +23,27 @@ const QString InputError = QStringLiteral("Input Error");
 constexpr int StationCount = 34;
 constexpr int IncomeBoxes = 10;
 constexpr int ExpenseBoxes = 7;
+constexpr int DescriptionBoxes = 6;
 } // namespace
 
-StatementForm::StatementForm(FormRegistry& registry) : Form(registry, statementLayout()) {
+StatementForm::StatementForm(FormRegistry& registry) : Form(registry, statementLayout())
+{
     onClick("cmdCalculate", [this] { cmdCalculate_Click(); });
     onClick("cmdClear", [this] { cmdClear_Click(); });
     onClick("cmdExit", [this] { cmdExit_Click(); });
     onClick("cmdPrint", [this] { cmdPrint_Click(); });
+    onGotFocus("Text1", [this](int index) { Text1_GotFocus(index); });
+    onGotFocus("txtBox", [this](int index) { txtBox_GotFocus(index); });
+    onGotFocus("txtBoxa", [this](int index) { txtBoxa_GotFocus(index); });
 }
 
-float StatementForm::centredLeft(float screenWidth, float formWidth) {
+float StatementForm::centredLeft(float screenWidth, float formWidth)
+{
     return (screenWidth - formWidth) / 2;
 }
 
-void StatementForm::Form_Load() {
+void StatementForm::Form_Load()
+{
     QWidget* w = window();
     // The outer width includes the frame, which the toolkit knows once the window exists.
     w->winId();
@@ -61,17 +70,17 @@ void StatementForm::Form_Load() {
     months->setCurrentIndex(-1);
 }
 
-void StatementForm::Form_Unload(qint16& cancel) {
+void StatementForm::Form_Unload(qint16& cancel)
+{
     if (dialogs::msgBox(QStringLiteral("Are you sure you want to exit?"), dialogs::YesNo, Title) ==
         dialogs::No)
         cancel = 1;
 }
 
-void StatementForm::cmdExit_Click() {
-    unload();
-}
+void StatementForm::cmdExit_Click() { unload(); }
 
-std::vector<QLineEdit*> StatementForm::boxes(const QString& array, int count) {
+std::vector<QLineEdit*> StatementForm::boxes(const QString& array, int count)
+{
     std::vector<QLineEdit*> result;
     for (int i = 0; i < count; ++i)
         result.push_back(textBox(array, i));
@@ -79,7 +88,8 @@ std::vector<QLineEdit*> StatementForm::boxes(const QString& array, int count) {
 }
 
 // True when it found a problem and told the user; stops at the first one.
-bool StatementForm::CheckEntries() {
+bool StatementForm::CheckEntries()
+{
     if (list("lstStations")->currentIndex() == -1) {
         dialogs::msgBox(QStringLiteral("You must select a Station"), dialogs::Information,
                         QStringLiteral("List a Station"));
@@ -108,7 +118,8 @@ bool StatementForm::CheckEntries() {
     return false;
 }
 
-void StatementForm::cmdCalculate_Click() {
+void StatementForm::cmdCalculate_Click()
+{
     if (CheckEntries())
         return;
     const qint64 income = amount_boxes::addUpAndRewrite(boxes("txtBox", IncomeBoxes));
@@ -125,3 +136,31 @@ void StatementForm::cmdCalculate_Click() {
 void StatementForm::cmdClear_Click() {}
 
 void StatementForm::cmdPrint_Click() {}
+
+void StatementForm::Text1_GotFocus(int)
+{
+    amount_boxes::selectAll(boxes(QStringLiteral("Text1"), DescriptionBoxes));
+}
+
+// The pop-money lines are filled by their calculators, not typed into: entering one moves the
+// focus on to the next description and opens the calculator.
+void StatementForm::txtBox_GotFocus(int index)
+{
+    if (index == 7) {
+        setFocus(textBox(QStringLiteral("Text1"), 0));
+        frmPop().load();
+        frmPop().show();
+    }
+    amount_boxes::selectAll(boxes(QStringLiteral("txtBox"), IncomeBoxes));
+}
+
+void StatementForm::txtBoxa_GotFocus(int index)
+{
+    if (index == 2) {
+        setFocus(textBox(QStringLiteral("Text1"), 2));
+        frmP2().load();
+        frmP2().show();
+        frmP2().setFocus(frmP2().textBox(QStringLiteral("txtP2"), 0));
+    }
+    amount_boxes::selectAll(boxes(QStringLiteral("txtBoxa"), ExpenseBoxes));
+}

@@ -5,7 +5,7 @@
 
 // frmQM415: the monthly financial statement, the program's main window.
 class StatementForm : public Form {
-  public:
+public:
     explicit StatementForm(FormRegistry& registry);
 
     // The window's horizontal position in twips, as its Load handler last set it.
@@ -14,16 +14,19 @@ class StatementForm : public Form {
     // Centres a window from left to right; negative when the window is wider than the screen.
     static float centredLeft(float screenWidth, float formWidth);
 
-  protected:
+protected:
     void Form_Load() override;
     void Form_Unload(qint16& cancel) override;
 
-  private:
+private:
     void cmdCalculate_Click();
     void cmdClear_Click();
     void cmdExit_Click();
     void cmdPrint_Click();
     bool CheckEntries();
+    void Text1_GotFocus(int index);
+    void txtBox_GotFocus(int index);
+    void txtBoxa_GotFocus(int index);
 
     std::vector<QLineEdit*> boxes(const QString& array, int count);
 

@@ -6,7 +6,8 @@
 #include <cstdlib>
 
 namespace {
-const QLocale& localeFor(uint8_t selector) {
+const QLocale& localeFor(uint8_t selector)
+{
     static const QLocale locales[] = {
         QLocale(QLocale::English, QLocale::UnitedStates),
         QLocale(QLocale::German, QLocale::Germany),
@@ -18,13 +19,15 @@ const QLocale& localeFor(uint8_t selector) {
     return locales[selector % std::size(locales)];
 }
 
-void require(bool condition) {
+void require(bool condition)
+{
     if (!condition)
         std::abort();
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     if (size == 0)
         return 0;
     const QLocale& locale = localeFor(data[0]);

@@ -8,7 +8,7 @@
 
 // Answers the program's message boxes from a script and records every box shown.
 class ScriptedDialogs {
-  public:
+public:
     struct Box {
         QString prompt;
         int style;
@@ -16,7 +16,8 @@ class ScriptedDialogs {
         bool operator==(const Box&) const = default;
     };
 
-    ScriptedDialogs() {
+    ScriptedDialogs()
+    {
         dialogs::setResponder([this](const QString& prompt, int style, const QString& title) {
             shown.append({prompt, style, title});
             if (onShow)
@@ -28,7 +29,8 @@ class ScriptedDialogs {
     ~ScriptedDialogs() { dialogs::setResponder({}); }
 
     // What the user saw, one line per box, for readable failure messages.
-    QString describe() const {
+    QString describe() const
+    {
         QStringList lines;
         for (const Box& b : shown)
             lines << QStringLiteral("[%1] %2 (style %3)").arg(b.title, b.prompt).arg(b.style);

@@ -10,28 +10,24 @@
 #include <QTest>
 
 // The control that has the keyboard focus, by its name, or "(none)".
-inline QString focusName() {
+inline QString focusName()
+{
     QWidget* w = QApplication::focusWidget();
     return w ? w->objectName() : QStringLiteral("(none)");
 }
 
 // Offscreen activation is queued: wait for it before moving the focus.
-inline bool waitActive(QWidget* window) {
-    return QTest::qWaitForWindowActive(window, 2000);
-}
+inline bool waitActive(QWidget* window) { return QTest::qWaitForWindowActive(window, 2000); }
 
 // Deletes the windows that unloads left for later, so that every test starts clean.
-inline void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
     QWidget* target = QApplication::focusWidget();
     if (!target)
         target = QApplication::activeWindow();
     QTest::keyClick(target, key, modifiers);
 }
 
-inline void typeText(const QString& text) {
-    QTest::keyClicks(QApplication::focusWidget(), text);
-}
+inline void typeText(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
