@@ -28,7 +28,7 @@ public:
         onGotFocus("txtA", [this](int i) { gotFocus << i; });
         onLostFocus("txtA", [this](int i) { lostFocus << i; });
     }
-    int loads = 0;
+    int loadHandlerRuns = 0;
     int unloads = 0;
     qint16 cancelWith = 0;
     int keptValue = 0; // lives in the instance, not in a control
@@ -36,7 +36,7 @@ public:
     std::function<void()> go;
 
 protected:
-    void Form_Load() override { ++loads; }
+    void Form_Load() override { ++loadHandlerRuns; }
     void Form_Unload(qint16& cancel) override
     {
         ++unloads;
@@ -74,11 +74,11 @@ private slots:
         QCOMPARE(f.a.state(), Form::State::Unloaded);
         f.a.textBox("txtA", 0)->setText("12");
         QCOMPARE(f.a.state(), Form::State::Hidden);
-        QCOMPARE(f.a.loads, 1);
+        QCOMPARE(f.a.loadHandlerRuns, 1);
         QCOMPARE(text(f.a, 0), "12");
         f.a.load();
         f.a.label("lblNote");
-        QCOMPARE(f.a.loads, 1);
+        QCOMPARE(f.a.loadHandlerRuns, 1);
         QCOMPARE(text(f.a, 0), "12");
     }
 
@@ -105,7 +105,7 @@ private slots:
         f.a.show();
         QVERIFY(waitActive(f.a.window()));
         QCOMPARE(text(f.a, 1), "5");
-        QCOMPARE(f.a.loads, 1);
+        QCOMPARE(f.a.loadHandlerRuns, 1);
     }
 
     void cancelledUnloadKeepsEverything()
@@ -138,7 +138,7 @@ private slots:
         flushDeletes();
         QVERIFY2(!oldWindow, "the unloaded window and its controls still exist");
         QCOMPARE(text(f.a, 0), ""); // this reference loads afresh
-        QCOMPARE(f.a.loads, 2);
+        QCOMPARE(f.a.loadHandlerRuns, 2);
         QCOMPARE(f.a.state(), Form::State::Hidden);
         QCOMPARE(f.a.keptValue, 42);
     }

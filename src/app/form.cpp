@@ -47,9 +47,13 @@ bool FormRegistry::anyLoaded() const
 
 void FormRegistry::formUnloaded()
 {
+    if (m_endCheckPending)
+        return;
+    m_endCheckPending = true;
     QMetaObject::invokeMethod(
         &m_context,
         [this] {
+            m_endCheckPending = false;
             if (!anyLoaded() && m_end)
                 m_end();
         },
@@ -79,6 +83,7 @@ void Form::load()
 {
     if (m_window)
         return;
+    ++m_loads;
     BuiltWindow built = buildWindow(m_spec, std::make_unique<FormWindow>(*this));
     m_window = std::move(built.window);
     m_controls = std::move(built.controls);

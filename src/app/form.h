@@ -37,6 +37,7 @@ private:
     std::vector<Form*> m_forms;
     std::function<void()> m_end;
     QObject m_context; // cancels a pending check when the registry goes
+    bool m_endCheckPending = false;
 };
 
 // One window of the program. The instance lives as long as the program; the window and its
@@ -53,6 +54,8 @@ public:
     const QString& name() const { return m_spec.name; }
     State state() const;
     bool isLoaded() const { return state() != State::Unloaded; }
+    // How many times the window has been built; each build runs the Load handler.
+    int loads() const { return m_loads; }
 
     void load();
     // Modeless, without an owner: loads if needed, shows and brings the window to the front.
@@ -103,6 +106,7 @@ private:
     std::vector<QWidget*> m_tabOrder;
     QPointer<QWidget> m_pendingGotFocus;
     bool m_unloading = false;
+    int m_loads = 0;
 
     QHash<QString, std::function<void()>> m_click;
     QHash<QString, std::function<void(int)>> m_gotFocus;
