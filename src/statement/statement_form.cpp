@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/forms.h"
 #include "app/money.h"
+#include "app/printing.h"
 #include "popcalc/popcalc_form.h"
 
 #include <QComboBox>
@@ -133,9 +134,42 @@ void StatementForm::cmdCalculate_Click()
     setFocus(button("cmdPrint"));
 }
 
-void StatementForm::cmdClear_Click() {}
+void StatementForm::cmdClear_Click()
+{
+    if (dialogs::msgBox(QStringLiteral("Are you sure you want to clear the form?"), dialogs::YesNo,
+                        Title) != dialogs::No) {
+        for (const auto& [array, count] : {std::pair{"txtBox", IncomeBoxes},
+                                           {"txtBoxa", ExpenseBoxes},
+                                           {"Text1", DescriptionBoxes}})
+            for (QLineEdit* box : boxes(array, count))
+                box->setText(QString());
+        for (const char* name : {"lblTcost", "lblTexpenses", "lblMinus", "lblEnd", "lblCost"})
+            label(name)->setText(QString());
+        for (const char* name : {"lstStations", "lstMonths"}) {
+            list(name)->setCurrentIndex(-1);
+            // No selection means no text either, also where the user typed some.
+            if (list(name)->isEditable())
+                list(name)->clearEditText();
+        }
+    }
+    setFocus(list("lstStations"));
+}
 
-void StatementForm::cmdPrint_Click() {}
+void StatementForm::cmdPrint_Click()
+{
+    const char* const buttons[] = {"cmdCalculate", "cmdClear", "cmdExit", "cmdPrint"};
+    for (const char* name : buttons)
+        button(name)->setVisible(false);
+    const printing::Outcome outcome = printing::printForm(window());
+    for (const char* name : buttons)
+        button(name)->setVisible(true);
+    if (!outcome.printed) {
+        dialogs::msgBox(outcome.problem, dialogs::Information, QStringLiteral("Print"));
+        setFocus(button("cmdPrint"));
+        return;
+    }
+    setFocus(button("cmdClear"));
+}
 
 void StatementForm::Text1_GotFocus(int)
 {

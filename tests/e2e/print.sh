@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Printing for real: a CUPS scheduler of the test's own with a default CUPS-PDF queue, the real
+# program printing a calculated statement, the PDF read back; then the same with no printer.
+# Needs root (CUPS administration), as on the test machines.
+source "$(dirname "$0")/lib.sh"
+[ "$(id -u)" -eq 0 ] || fail "printing tests administer CUPS and must run as root"
+
+scheduler_running() { lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
+CUPSD_PID=
+stop_cupsd() {
+  [ -n "$CUPSD_PID" ] || return 0
+  kill -TERM "$CUPSD_PID" 2>/dev/null || true
+  for _ in $(seq 100); do kill -0 "$CUPSD_PID" 2>/dev/null || break; sleep 0.1; done
+  CUPSD_PID=
+}
+trap 'stop_cupsd; cleanup' EXIT
+
+if ! scheduler_running; then
+  pgrep -x cupsd >/dev/null && fail "a cupsd is running but does not answer"
+  cupsd -f </dev/null >/dev/null 2>&1 &
+  CUPSD_PID=$!
+  for _ in $(seq 100); do scheduler_running && break; sleep 0.1; done
+  scheduler_running || fail "cupsd did not start"
+fi
+lpadmin -p PDF -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o printer-is-shared=no \
+  -o PageSize=A4 -E 2>/dev/null
+lpadmin -d PDF
+queue_empty() {
+  for _ in $(seq 600); do [ -z "$(lpstat -o PDF 2>/dev/null)" ] && return 0; sleep 0.1; done
+  fail "the print queue did not empty"
+}
+queue_empty # a job of an earlier run must not land in this run's folder
+out="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF" # where cups-pdf puts a user's jobs
+mkdir -p "$out"
+rm -f "$out"/*.pdf
+
+start_display
+start_program
+win=$(wait_window "Financial Statement")
+sleep 0.5
+keys Tab Down Tab Down             # Station 1, January
+keys Tab; type_text "1234.5"
+keys Tab; type_text "20"
+keys Return                        # Calculate
+shot calculated
+keys alt+p
+
+# The job is done when the queue is empty and exactly one PDF has arrived.
+for _ in $(seq 600); do
+  [ -z "$(lpstat -o PDF 2>/dev/null)" ] && [ "$(ls "$out" | grep -c '\.pdf$')" -eq 1 ] &&
+    [ -s "$(ls -d "$out"/*.pdf)" ] && break
+  sleep 0.1
+done
+pdfs=("$out"/*.pdf)
+[ ${#pdfs[@]} -eq 1 ] && [ -s "${pdfs[0]}" ] || fail "no PDF arrived from the print queue"
+cp "${pdfs[0]}" "$ARTIFACTS/statement.pdf"
+
+pdftoppm -r 300 -png -singlefile "$ARTIFACTS/statement.pdf" "$ARTIFACTS/page"
+tesseract "$ARTIFACTS/page.png" "$ARTIFACTS/page" --psm 12 >/dev/null 2>&1
+text=$(tr '\n' ' ' <"$ARTIFACTS/page.txt")
+for expected in "FINANCIAL STATEMENT" "FORM QM-415" "Station 1" "January" "Balance Carried Forward" \
+                "1,234.50" "20.00" '$1,254.50' "End of Month Balance"; do
+  grep -qF -- "$expected" <<<"$text" || fail "the printed page does not show '$expected'; it reads: $text"
+done
+for button in Calculate Print Clear Exit; do
+  grep -qw -- "$button" <<<"$text" && fail "the printed page shows the '$button' button"
+done
+# True size: the statement's box is 10695 twips, 7.43 inches, wide on paper.
+width=$(convert "$ARTIFACTS/page.png" -trim -format '%w' info:)
+inches=$(awk -v w="$width" 'BEGIN { printf "%.2f", w / 300 }')
+awk -v i="$inches" 'BEGIN { exit !(i > 7.2 && i < 7.7) }' ||
+  fail "the statement prints $inches inches wide, not its true 7.43"
+program_running || fail "the program ended"
+
+# How long Print keeps the window busy, measured inside the program's own window code.
+QM415_REAL_PRINT=1 QT_QPA_PLATFORM=offscreen "$QM415_PRINT_TEST" printsOnTheDefaultPrinter 2>&1 |
+  grep -E 'busy|FAIL|Totals'
+queue_empty
+
+# No printer at all: a clear message, the buttons back, nothing lost.
+if [ -n "$CUPSD_PID" ]; then stop_cupsd; else lpadmin -x PDF; fi
+focus_window "$win"
+keys alt+p
+wait_window "Print" >/dev/null
+shot no-printer
+keys Return
+wait_no_window "Print"
+sleep 0.3
+shot after-no-printer
+# The window is pixel for pixel as it was before the first Print: buttons back, nothing lost,
+# the focus on Print again.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+for name in calculated after-no-printer; do
+  convert "$ARTIFACTS/$name.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$ARTIFACTS/$name-window.png"
+done
+changed=$(compare -metric AE "$ARTIFACTS/calculated-window.png" "$ARTIFACTS/after-no-printer-window.png" \
+  null: 2>&1 || true)
+[ "$changed" = 0 ] || fail "after the failed print $changed pixels of the window differ from before"
+QM415_REAL_PRINT=1 QM415_EXPECT_NO_PRINTER=1 QT_QPA_PLATFORM=offscreen "$QM415_PRINT_TEST" \
+  printsOnTheDefaultPrinter 2>&1 | grep -E 'FAIL|Totals'
+echo "print: a $inches-inch statement arrived as PDF; with no printer the user is told"
