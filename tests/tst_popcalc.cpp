@@ -169,6 +169,12 @@ private slots:
         QCOMPARE(f.income(5)->selectedText(), "9.00"); // every box of the array
         typeText("5");
         QCOMPARE(f.income(3)->text(), "5");
+        // A click enters a box the same way: its whole text is selected.
+        QTest::mouseClick(f.income(5), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(focusName(), "txtBox(5)");
+        QCOMPARE(f.income(5)->selectedText(), "9.00");
+        QTest::mouseClick(f.income(5), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(f.income(5)->selectedText(), ""); // a second click places the cursor
         f.focus(f.description(4));
         QCOMPARE(f.description(1)->selectedText(), "raffle");
         QCOMPARE(f.description(4)->selectedText(), "postage");

@@ -105,7 +105,8 @@ private slots:
             empty << "Text1";
         for (const char* name : Results)
             empty << name;
-        empty << "lstStations -1 [] of 34" << "lstMonths -1 [] of 12";
+        empty << "lstStations -1 [] of 34"
+              << "lstMonths -1 [] of 12";
         QCOMPARE(snapshot(*fresh), empty);
         QTRY_COMPARE(f.form().window()->focusWidget()->objectName(), "lstStations");
         // The calculator is not the statement's to clear.
@@ -147,7 +148,8 @@ private slots:
     void printFailureIsReportedAndLosesNothing()
     {
         RecordingPrinter printer;
-        printer.outcome = {false, "No printer is installed. Add a printer, then press Print again."};
+        printer.outcome = {false,
+                           "No printer is installed. Add a printer, then press Print again."};
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);

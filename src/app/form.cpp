@@ -214,14 +214,27 @@ void Form::pressEnter()
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut)
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonPress)
         return false;
     const auto member = m_members.constFind(watched);
     if (member == m_members.constEnd())
         return false;
 
+    if (type == QEvent::MouseButtonPress) {
+        // The click that brought the focus into a box only does that, so that the whole text
+        // its GotFocus selected stays selected; the next click places the cursor.
+        const bool entering = watched == m_enteredByClick;
+        m_enteredByClick = nullptr;
+        return entering;
+    }
+
     // Activation changes and popups are not focus moves: each window keeps its control.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    m_enteredByClick = type == QEvent::FocusIn && reason == Qt::MouseFocusReason &&
+                               qobject_cast<QLineEdit*>(watched) &&
+                               m_gotFocus.contains(member->array)
+                           ? watched
+                           : nullptr;
     bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     if (type == QEvent::FocusIn && watched == m_pendingGotFocus) {
         m_pendingGotFocus = nullptr;

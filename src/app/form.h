@@ -105,6 +105,7 @@ private:
     QPointer<QPushButton> m_defaultButton;
     std::vector<QWidget*> m_tabOrder;
     QPointer<QWidget> m_pendingGotFocus;
+    const QObject* m_enteredByClick = nullptr; // compared only, never used
     bool m_unloading = false;
     int m_loads = 0;
 

@@ -36,15 +36,16 @@ Outcome printOnDefaultPrinter(QWidget* window)
     printer.setDocName(window->windowTitle());
     QPainter painter;
     if (!painter.begin(&printer))
-        return {false, tryAgain(QStringLiteral("The printer \"%1\" did not accept the job. Check it")
-                                    .arg(info.printerName()))};
+        return {false,
+                tryAgain(QStringLiteral("The printer \"%1\" did not accept the job. Check it")
+                             .arg(info.printerName()))};
 
     // The form's twips are physical: a pixel of the window is 15 twips, 1/96 of an inch, on
     // paper too. Shrink only when the page is smaller than the form.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const double dotsPerPixel = printer.resolution() * double(TwipsPerPixel) / 1440.0;
-    const double scale = std::min({dotsPerPixel, page.width() / window->width(),
-                                   page.height() / window->height()});
+    const double scale =
+        std::min({dotsPerPixel, page.width() / window->width(), page.height() / window->height()});
     painter.scale(scale, scale);
     window->render(&painter, QPoint(), QRegion(),
                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
