@@ -116,7 +116,10 @@ void Form::show()
         m_tabOrder.front()->setFocus(Qt::OtherFocusReason);
         m_pendingGotFocus = m_tabOrder.front();
     }
-    m_window->show();
+    if (m_window->isMinimized())
+        m_window->showNormal();
+    else
+        m_window->show();
     m_window->raise();
     m_window->activateWindow();
 }

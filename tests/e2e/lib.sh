@@ -60,7 +60,13 @@ shot() { import -window root "$ARTIFACTS/$1.png"; }
 
 program_running() { kill -0 "$APP_PID" 2>/dev/null; }
 
+# Waits for the program to end by itself, and requires a clean exit (the sanitizer builds
+# report leaks and errors through the exit code).
 wait_program_end() {
-  for _ in $(seq 100); do program_running || return 0; sleep 0.1; done
-  fail "the program is still running"
+  for _ in $(seq 100); do program_running || break; sleep 0.1; done
+  program_running && fail "the program is still running"
+  local rc=0
+  wait "$APP_PID" || rc=$?
+  APP_PID=
+  [ "$rc" -eq 0 ] || fail "the program exited with status $rc; see $ARTIFACTS/program.log"
 }
