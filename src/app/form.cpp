@@ -171,6 +171,14 @@ QLineEdit* Form::textBox(const QString& array, int index)
     return qobject_cast<QLineEdit*>(control(array, index));
 }
 
+std::vector<QLineEdit*> Form::textBoxes(const QString& array, int count)
+{
+    std::vector<QLineEdit*> boxes;
+    for (int i = 0; i < count; ++i)
+        boxes.push_back(textBox(array, i));
+    return boxes;
+}
+
 QLabel* Form::label(const QString& name) { return qobject_cast<QLabel*>(control(name)); }
 
 QComboBox* Form::list(const QString& name) { return qobject_cast<QComboBox*>(control(name)); }

@@ -68,6 +68,8 @@ public:
     QWidget* control(const QString& name);
     QWidget* control(const QString& array, int index) { return control(controlName(array, index)); }
     QLineEdit* textBox(const QString& array, int index);
+    // The first count boxes of a control array, in index order.
+    std::vector<QLineEdit*> textBoxes(const QString& array, int count);
     QLabel* label(const QString& name);
     QComboBox* list(const QString& name);
     QPushButton* button(const QString& name);

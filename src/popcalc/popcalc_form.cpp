@@ -31,13 +31,7 @@ PopCalcForm::PopCalcForm(FormRegistry& registry, PopCalcConfig config)
     onLostFocus(m_config.boxes, [this](int index) { txtP_LostFocus(index); });
 }
 
-std::vector<QLineEdit*> PopCalcForm::amountBoxes()
-{
-    std::vector<QLineEdit*> boxes;
-    for (int i = 0; i < BoxCount; ++i)
-        boxes.push_back(textBox(m_config.boxes, i));
-    return boxes;
-}
+std::vector<QLineEdit*> PopCalcForm::amountBoxes() { return textBoxes(m_config.boxes, BoxCount); }
 
 QLineEdit* PopCalcForm::statementDescription()
 {
@@ -50,8 +44,7 @@ QLineEdit* PopCalcForm::statementDescription()
 bool PopCalcForm::reportBadBoxes()
 {
     bool found = false;
-    for (int i = 0; i < BoxCount; ++i) {
-        QLineEdit* box = textBox(m_config.boxes, i);
+    for (QLineEdit* box : amountBoxes()) {
         if (const auto message = amount_boxes::problem(box->text())) {
             dialogs::msgBox(*message, dialogs::Information, InputError);
             box->setText(QString());

@@ -52,11 +52,11 @@ void StatementForm::Form_Load()
     const QScreen* screen = QGuiApplication::primaryScreen();
     const float screenWidth = float(screen->geometry().width() * TwipsPerPixel);
     m_left = centredLeft(screenWidth, formWidth);
-    // The toolkit places windows on whole pixels; the fraction stays in m_left.
     // The design position puts the top well down the screen; keep the window on a small one.
     const QRect area = screen->availableGeometry();
     const int top =
         std::clamp(w->y(), area.top(), std::max(area.top(), area.bottom() - w->height()));
+    // The toolkit places windows on whole pixels; the fraction stays in m_left.
     w->move(screen->geometry().x() + qRound(m_left / TwipsPerPixel), top);
 
     QComboBox* stations = list("lstStations");
@@ -80,14 +80,6 @@ void StatementForm::Form_Unload(qint16& cancel)
 
 void StatementForm::cmdExit_Click() { unload(); }
 
-std::vector<QLineEdit*> StatementForm::boxes(const QString& array, int count)
-{
-    std::vector<QLineEdit*> result;
-    for (int i = 0; i < count; ++i)
-        result.push_back(textBox(array, i));
-    return result;
-}
-
 // True when it found a problem and told the user; stops at the first one.
 bool StatementForm::CheckEntries()
 {
@@ -106,7 +98,7 @@ bool StatementForm::CheckEntries()
     // Income boxes before expense boxes, each from the lowest index up.
     for (const auto& [array, count] :
          {std::pair{"txtBox", IncomeBoxes}, {"txtBoxa", ExpenseBoxes}}) {
-        for (QLineEdit* box : boxes(array, count)) {
+        for (QLineEdit* box : textBoxes(array, count)) {
             if (const auto message = amount_boxes::problem(box->text())) {
                 // The user still sees the wrong text while the message is up.
                 dialogs::msgBox(*message, dialogs::Information, InputError);
@@ -123,8 +115,8 @@ void StatementForm::cmdCalculate_Click()
 {
     if (CheckEntries())
         return;
-    const qint64 income = amount_boxes::addUpAndRewrite(boxes("txtBox", IncomeBoxes));
-    const qint64 expenses = amount_boxes::addUpAndRewrite(boxes("txtBoxa", ExpenseBoxes));
+    const qint64 income = amount_boxes::addUpAndRewrite(textBoxes("txtBox", IncomeBoxes));
+    const qint64 expenses = amount_boxes::addUpAndRewrite(textBoxes("txtBoxa", ExpenseBoxes));
     const qint64 balance = income - expenses;
     label("lblCost")->setText(money::currency(income));
     label("lblTcost")->setText(money::currency(income));
@@ -141,7 +133,7 @@ void StatementForm::cmdClear_Click()
         for (const auto& [array, count] : {std::pair{"txtBox", IncomeBoxes},
                                            {"txtBoxa", ExpenseBoxes},
                                            {"Text1", DescriptionBoxes}})
-            for (QLineEdit* box : boxes(array, count))
+            for (QLineEdit* box : textBoxes(array, count))
                 box->setText(QString());
         for (const char* name : {"lblTcost", "lblTexpenses", "lblMinus", "lblEnd", "lblCost"})
             label(name)->setText(QString());
@@ -173,7 +165,7 @@ void StatementForm::cmdPrint_Click()
 
 void StatementForm::Text1_GotFocus(int)
 {
-    amount_boxes::selectAll(boxes(QStringLiteral("Text1"), DescriptionBoxes));
+    amount_boxes::selectAll(textBoxes(QStringLiteral("Text1"), DescriptionBoxes));
 }
 
 // The pop-money lines are filled by their calculators, not typed into: entering one moves the
@@ -185,7 +177,7 @@ void StatementForm::txtBox_GotFocus(int index)
         frmPop().load();
         frmPop().show();
     }
-    amount_boxes::selectAll(boxes(QStringLiteral("txtBox"), IncomeBoxes));
+    amount_boxes::selectAll(textBoxes(QStringLiteral("txtBox"), IncomeBoxes));
 }
 
 void StatementForm::txtBoxa_GotFocus(int index)
@@ -196,5 +188,5 @@ void StatementForm::txtBoxa_GotFocus(int index)
         frmP2().show();
         frmP2().setFocus(frmP2().textBox(QStringLiteral("txtP2"), 0));
     }
-    amount_boxes::selectAll(boxes(QStringLiteral("txtBoxa"), ExpenseBoxes));
+    amount_boxes::selectAll(textBoxes(QStringLiteral("txtBoxa"), ExpenseBoxes));
 }

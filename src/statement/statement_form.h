@@ -28,7 +28,5 @@ private:
     void txtBox_GotFocus(int index);
     void txtBoxa_GotFocus(int index);
 
-    std::vector<QLineEdit*> boxes(const QString& array, int count);
-
     float m_left = 0;
 };
