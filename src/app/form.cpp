@@ -60,7 +60,7 @@ void FormRegistry::formUnloaded()
         Qt::QueuedConnection);
 }
 
-Form::Form(FormRegistry& registry, FormSpec spec) : m_registry(registry), m_spec(std::move(spec))
+Form::Form(FormRegistry& registry, FormSpec sheet) : m_registry(registry), m_spec(std::move(sheet))
 {
     m_registry.add(this);
 }

@@ -48,7 +48,7 @@ class Form : public QObject {
 public:
     enum class State { Unloaded, Hidden, Shown };
 
-    Form(FormRegistry& registry, FormSpec spec);
+    Form(FormRegistry& registry, FormSpec sheet);
     ~Form() override;
 
     const QString& name() const { return m_spec.name; }

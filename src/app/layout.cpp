@@ -167,24 +167,24 @@ QFont sheetFont(double points, bool bold)
     return font;
 }
 
-BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window)
+BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
 {
     BuiltWindow built;
     QWidget* w = window.get();
-    w->setObjectName(spec.name);
-    w->setWindowTitle(spec.caption);
-    if (spec.ownIcon)
+    w->setObjectName(sheet.name);
+    w->setWindowTitle(sheet.caption);
+    if (sheet.ownIcon)
         w->setWindowIcon(appIcon());
     w->setFont(sheetFont(8.25, false));
-    setBackground(w, w->palette().color(spec.background));
-    w->resize(toPixels(spec.clientWidth), toPixels(spec.clientHeight));
+    setBackground(w, w->palette().color(sheet.background));
+    w->resize(toPixels(sheet.clientWidth), toPixels(sheet.clientHeight));
 
     auto containerOf = [&](const QString& name) -> QWidget* {
         return name.isEmpty() ? w : built.controls.value(name, w);
     };
 
     std::vector<std::pair<int, QWidget*>> focusable;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : sheet.controls) {
         QWidget* parent = containerOf(c.container);
         QWidget* control = makeControl(c, parent, w->palette());
         const QString name = controlName(c.name, c.index);
@@ -206,7 +206,7 @@ BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window)
         built.controls.insert(name, control);
     }
 
-    for (const RuleSpec& r : spec.rules) {
+    for (const RuleSpec& r : sheet.rules) {
         QWidget* parent = containerOf(r.container);
         auto* rule = new Rule(parent);
         rule->setObjectName(r.name);

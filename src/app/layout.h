@@ -77,7 +77,7 @@ struct BuiltWindow {
 
 // Builds a fresh window from its table. The window's own class comes from the caller,
 // so that it can route the close box and the Enter key.
-BuiltWindow buildWindow(const FormSpec& spec, std::unique_ptr<QWidget> window);
+BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window);
 
 // The fonts of the layout sheets, with a metric-compatible face where the original is missing.
 QFont sheetFont(double points, bool bold);

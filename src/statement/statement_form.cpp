@@ -169,23 +169,26 @@ void StatementForm::Text1_GotFocus(int)
 }
 
 // The pop-money lines are filled by their calculators, not typed into: entering one moves the
-// focus on to the next description and opens the calculator.
+// focus on to the description that follows it and opens the calculator, modeless.
+void StatementForm::openCalculator(PopCalcForm& calculator, int description)
+{
+    setFocus(textBox(QStringLiteral("Text1"), description));
+    calculator.load();
+    calculator.show();
+}
+
 void StatementForm::txtBox_GotFocus(int index)
 {
-    if (index == 7) {
-        setFocus(textBox(QStringLiteral("Text1"), 0));
-        frmPop().load();
-        frmPop().show();
-    }
+    if (index == 7)
+        openCalculator(frmPop(), 0);
     amount_boxes::selectAll(textBoxes(QStringLiteral("txtBox"), IncomeBoxes));
 }
 
 void StatementForm::txtBoxa_GotFocus(int index)
 {
     if (index == 2) {
-        setFocus(textBox(QStringLiteral("Text1"), 2));
-        frmP2().load();
-        frmP2().show();
+        openCalculator(frmP2(), 2);
+        // Its tab order starts at Cancel; amounts are what the user came to type.
         frmP2().setFocus(frmP2().textBox(QStringLiteral("txtP2"), 0));
     }
     amount_boxes::selectAll(textBoxes(QStringLiteral("txtBoxa"), ExpenseBoxes));

@@ -3,6 +3,8 @@
 #include "app/form.h"
 #include "statement_layout.h"
 
+class PopCalcForm;
+
 // frmQM415: the monthly financial statement, the program's main window.
 class StatementForm : public Form {
 public:
@@ -27,6 +29,7 @@ private:
     void Text1_GotFocus(int index);
     void txtBox_GotFocus(int index);
     void txtBoxa_GotFocus(int index);
+    void openCalculator(PopCalcForm& calculator, int description);
 
     float m_left = 0;
 };
