@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation qt6-qpa-plugins)
-test_pkgs=(xvfb xauth xdotool x11-utils imagemagick dbus dbus-bin
+test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            cups cups-client printer-driver-cups-pdf poppler-utils tesseract-ocr tesseract-ocr-eng tesseract-ocr-osd
            clang libclang-rt-14-dev libbenchmark-dev)
 

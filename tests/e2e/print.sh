@@ -89,7 +89,7 @@ sleep 0.3
 shot after-no-printer
 # The window is pixel for pixel as it was before the first Print: buttons back, nothing lost,
 # the focus on Print again.
-eval "$(xdotool getwindowgeometry --shell "$win")"
+client_geometry "$win"
 for name in calculated after-no-printer; do
   convert "$ARTIFACTS/$name.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$ARTIFACTS/$name-window.png"
 done

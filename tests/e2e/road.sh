@@ -41,7 +41,7 @@ shot calculated
 
 # Read the statement as the user sees it: each box or total, cut out of the screen by its
 # place on the form (twips inside the container), enlarged and read by OCR.
-eval "$(xdotool getwindowgeometry --shell "$win")"
+client_geometry "$win"
 read_control() { # left top width height (twips, inside the container)
   local x=$((X + 24 + 1 + $1 / 15 + 1)) y=$((Y + 40 + 1 + $2 / 15 + 1))
   local w=$(($3 / 15 - 2)) h=$(($4 / 15 - 2)) name="$ARTIFACTS/ocr-$1-$2"

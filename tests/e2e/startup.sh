@@ -7,7 +7,7 @@ win=$(wait_window "Financial Statement")
 sleep 0.5
 shot startup
 
-eval "$(xdotool getwindowgeometry --shell "$win")"
+client_geometry "$win"
 screen_width=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
 offset=$(( 2 * X + WIDTH - screen_width ))
 [ "${offset#-}" -le 2 ] || fail "the window is not centred: x=$X, width $WIDTH on a screen $screen_width wide"
