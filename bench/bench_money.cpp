@@ -1,5 +1,5 @@
 // Reading and writing one amount, the work Calculate does for every box.
-#include "app/money.h"
+#include "money/money.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Reading and writing amounts: one rule, exact cents, and every written text reads back.
-#include "app/money.h"
+#include "money/money.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "money.h"
+#include "money/money.h"
 
 #include <QString>
 

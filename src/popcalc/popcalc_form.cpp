@@ -3,7 +3,7 @@
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
 #include "app/forms.h"
-#include "app/money.h"
+#include "money/money.h"
 #include "popcalc_layout.h"
 #include "statement/statement_form.h"
 

@@ -3,7 +3,7 @@
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
 #include "app/forms.h"
-#include "app/money.h"
+#include "money/money.h"
 #include "app/printing.h"
 #include "popcalc/popcalc_form.h"
 

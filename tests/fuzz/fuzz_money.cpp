@@ -1,6 +1,6 @@
 // libFuzzer target: reading any text never crashes or overflows, stays within the range, and
 // every form the program writes reads back to the same cents.
-#include "app/money.h"
+#include "money/money.h"
 
 #include <cstdint>
 #include <cstdlib>
