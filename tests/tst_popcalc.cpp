@@ -167,6 +167,9 @@ private slots:
         f.focus(f.income(3));
         QCOMPARE(f.income(3)->selectedText(), "1,234.50");
         QCOMPARE(f.income(5)->selectedText(), "9.00"); // every box of the array
+        // ... but only the box with the focus shows it.
+        QVERIFY2(showsHighlight(f.income(3)), "the box entered shows no selection");
+        QVERIFY2(!showsHighlight(f.income(5)), "a box without the focus shows a selection");
         typeText("5");
         QCOMPARE(f.income(3)->text(), "5");
         // A click enters a box the same way: its whole text is selected.
@@ -178,6 +181,9 @@ private slots:
         f.focus(f.description(4));
         QCOMPARE(f.description(1)->selectedText(), "raffle");
         QCOMPARE(f.description(4)->selectedText(), "postage");
+        QVERIFY2(showsHighlight(f.description(4)), "the description entered shows no selection");
+        QVERIFY2(!showsHighlight(f.description(1)),
+                 "a description without the focus shows a selection, on screen and on paper");
         f.focus(f.expense(3));
         QCOMPARE(frmPop().state(), Form::State::Unloaded);
         QCOMPARE(frmP2().state(), Form::State::Unloaded);
@@ -198,6 +204,12 @@ private slots:
         shown[2] = "1,000.00";
         QTest::newRow("negative, grouping, exponent")
             << QStringList{"-5", "1234.5", "1e3"} << shown << "$2,229.50";
+        shown = QStringList(9, "");
+        shown[0] = "999,999,999,999.99";
+        shown[1] = shown[2] = "-999,999,999,999.99";
+        QTest::newRow("largest amounts")
+            << QStringList{"999999999999.99", "-999999999999.99", "-999999999999.99"} << shown
+            << "($999,999,999,999.99)";
     }
     void calculateAddsUpAndRewrites()
     {
@@ -213,6 +225,11 @@ private slots:
         QCOMPARE(f.boxTexts(Income), shown);
         QCOMPARE(f.total(Income), total);
         QCOMPARE(focusName(), "cmdSubmit");
+        for (int i = 0; i < 9; ++i)
+            QVERIFY2(figureCutOff(f.box(Income, i)).isEmpty(),
+                     qPrintable(figureCutOff(f.box(Income, i))));
+        QLabel* totalLabel = frmPop().label(Income.label);
+        QVERIFY2(figureCutOff(totalLabel).isEmpty(), qPrintable(figureCutOff(totalLabel)));
         // A second Calculate reads what the first wrote and changes nothing.
         f.click(Income, "cmdCalculate");
         QCOMPARE(f.boxTexts(Income), shown);

@@ -198,6 +198,13 @@ private slots:
             << QStringList{"$5", "(5)", "1e3", "0.005"} << QStringList{} << boxes
             << QStringList{"$1,000.01", "$1,000.01", "$0.00", "$0.00", "$1,000.01"};
 
+        boxes = empty17;
+        boxes[0] = "100.00";
+        boxes[10] = "123,556.78";
+        QTest::newRow("six-figure deficit")
+            << QStringList{"100"} << QStringList{"123556.78"} << boxes
+            << QStringList{"$100.00", "$100.00", "$123,556.78", "$123,556.78", "($123,456.78)"};
+
         QStringList big(10, "999999999999.99");
         QTest::newRow("largest amounts in every box")
             << big << QStringList(7, "-999999999999.99")
@@ -224,6 +231,15 @@ private slots:
         QCOMPARE(::results(f), results);
         QCOMPARE(focusName(), "cmdPrint");
         QCOMPARE(f.description(0)->text(), "12345");
+        // Every figure whole, the rewritten boxes without the focus as much as the totals.
+        for (int i = 0; i < 17; ++i) {
+            QLineEdit* box = i < 10 ? f.income(i) : f.expense(i - 10);
+            QVERIFY2(figureCutOff(box).isEmpty(), qPrintable(figureCutOff(box)));
+        }
+        for (const char* name : ResultLabels) {
+            QLabel* label = f.form().label(name);
+            QVERIFY2(figureCutOff(label).isEmpty(), qPrintable(figureCutOff(label)));
+        }
     }
 
     void calculateTwiceChangesNothing()

@@ -1,6 +1,7 @@
 // The statement window as it starts, how Tab and Enter move through it, and how it exits.
 #include "support/statement_fixture.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 class TestStatementWindow : public QObject {
@@ -204,6 +205,46 @@ private slots:
             QVERIFY2(!w->findChild<QWidget*>(name), name);
         for (QLabel* l : w->findChildren<QLabel*>())
             QVERIFY2(!l->text().startsWith("Label"), qPrintable(l->text()));
+    }
+
+    void figuresReadUnderADarkScheme()
+    {
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(238, 238, 238));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        QApplication::setPalette(dark);
+
+        StatementFixture f;
+        QVERIFY(f.ready());
+        f.form().list("lstStations")->setCurrentIndex(0);
+        f.form().list("lstMonths")->setCurrentIndex(0);
+        f.income(0)->setText("100");
+        f.expense(0)->setText("123556.78");
+        f.form().button("cmdCalculate")->click();
+        QCOMPARE(f.caption("lblEnd"), "($123,456.78)");
+        // The fixed pale backgrounds keep dark figures; the darkest pixel inside the border is
+        // the text's.
+        for (const char* name : {"lblCost", "lblTexpenses", "lblTcost", "lblMinus", "lblEnd"}) {
+            QLabel* label = f.form().label(name);
+            const QImage image = label->grab().toImage();
+            const QRect inside = label->contentsRect();
+            int text = 255, ground = qGray(image.pixel(inside.topLeft()));
+            for (int y = inside.top(); y <= inside.bottom(); ++y)
+                for (int x = inside.left(); x <= inside.right(); ++x)
+                    text = std::min(text, qGray(image.pixel(x, y)));
+            QVERIFY2(ground > 200 && text < 60,
+                     qPrintable(QStringLiteral("%1 shows \"%2\" in grey %3 on grey %4")
+                                    .arg(name, label->text())
+                                    .arg(text)
+                                    .arg(ground)));
+        }
+        // Everything else follows the scheme.
+        QCOMPARE(f.form().label("Label21")->palette().color(QPalette::WindowText),
+                 QColor(238, 238, 238));
+        QCOMPARE(f.income(0)->palette().color(QPalette::Text), QColor(238, 238, 238));
     }
 
     void everyBoxAndListTellsAScreenReaderWhatItIs()

@@ -1,6 +1,7 @@
 #include "layout.h"
 
 #include "app_icon.h"
+#include "figure_widgets.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,17 +44,54 @@ void setBackground(QWidget* w, const QColor& colour)
     w->setAutoFillBackground(true);
 }
 
+// How far apart two colours stand for the eye: 1 for the same, 21 for black on white.
+double contrast(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& c) {
+        auto linear = [](float v) {
+            return v <= 0.04045f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    const double dark = std::min(la, lb), light = std::max(la, lb);
+    return (light + 0.05) / (dark + 0.05);
+}
+
+// The scheme's own text colour where it reads well on the background the control stands on,
+// black or white otherwise: a fixed pale background keeps black text under a dark scheme.
+QColor readableOn(const QColor& background, const QColor& preferred)
+{
+    constexpr double Readable = 4.5;
+    if (contrast(preferred, background) >= Readable)
+        return preferred;
+    return contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                              : QColor(Qt::white);
+}
+
+// Text in the scheme's colour of `role`, made readable on the label's own background or, for
+// a transparent label, on its container's.
 void setForeground(QWidget* w, QPalette::ColorRole role)
 {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, p.color(role));
-    p.setColor(QPalette::Text, p.color(role));
+    const QWidget* ground = w->autoFillBackground() ? w : w->parentWidget();
+    const QColor colour =
+        readableOn(ground ? ground->palette().color(QPalette::Window) : p.color(QPalette::Window),
+                   p.color(role));
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
     w->setPalette(p);
+}
+
+bool showsFigure(Look look)
+{
+    return look == Look::Result || look == Look::Balance || look == Look::Total;
 }
 
 QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowPalette)
 {
-    auto* label = new QLabel(c.caption, parent);
+    auto* label =
+        showsFigure(c.look) ? new FigureLabel(c.caption, parent) : new QLabel(c.caption, parent);
     label->setTextFormat(Qt::PlainText);
     switch (c.look) {
     case Look::Caption:
@@ -61,13 +100,14 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
         break;
     case Look::Instruction:
     case Look::WrapCaption:
-        setForeground(label, QPalette::ButtonText);
         setBackground(label, windowPalette.color(QPalette::Button));
+        setForeground(label, QPalette::ButtonText);
         label->setWordWrap(c.look == Look::WrapCaption);
         break;
     case Look::Result:
     case Look::Balance:
         setBackground(label, c.look == Look::Result ? PaleYellow : LightGrey);
+        setForeground(label, QPalette::WindowText);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -75,6 +115,7 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
     case Look::Total:
         // The colour of an inactive window's caption text: a light grey in the classic scheme.
         setBackground(label, windowPalette.color(QPalette::Midlight));
+        setForeground(label, QPalette::WindowText);
         break;
     default:
         break;
@@ -86,7 +127,9 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
 
 QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
 {
-    auto* box = new QLineEdit(parent);
+    auto* box = new EntryBox(c.look == Look::Description ? EntryBox::Overflow::Clip
+                                                         : EntryBox::Overflow::Shrink,
+                             parent);
     if (c.look != Look::CalcAmount) {
         // The paper form's boxes: a thin flat border on white.
         box->setFrame(false);
