@@ -154,6 +154,20 @@ bool EntryBox::event(QEvent* e)
     return showWholeFigure(this, e, drawnFont() != font(), displayText()) || QLineEdit::event(e);
 }
 
+// The whole box changes its look with the focus, also when only the window's activation moves
+// it, where the box itself would repaint no more than its cursor.
+void EntryBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    update();
+}
+
+void EntryBox::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    update();
+}
+
 void EntryBox::paintEvent(QPaintEvent* e)
 {
     if (hasFocus()) {

@@ -41,6 +41,8 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:
