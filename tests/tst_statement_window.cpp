@@ -247,6 +247,24 @@ private slots:
         QCOMPARE(f.income(0)->palette().color(QPalette::Text), QColor(238, 238, 238));
     }
 
+    void boxesWithoutTheFocusShowTheirTextWhereTheyEditIt()
+    {
+        // Nothing jumps when the focus comes or goes: a box without it that has room for its
+        // text paints exactly as a plain text box of the same look.
+        StatementFixture f;
+        for (QLineEdit* box : {f.income(0), f.description(0), frmPop().textBox("txtP1", 0)}) {
+            box->setText("Wy 1.50");
+            QLineEdit plain(box->parentWidget());
+            plain.setGeometry(box->geometry());
+            plain.setFont(box->font());
+            plain.setStyleSheet(box->styleSheet());
+            plain.setAlignment(box->alignment());
+            plain.setText(box->text());
+            QVERIFY2(box->grab().toImage() == plain.grab().toImage(),
+                     qPrintable(box->objectName() + " shows its text away from where it edits it"));
+        }
+    }
+
     void everyBoxAndListTellsAScreenReaderWhatItIs()
     {
         StatementFixture f;

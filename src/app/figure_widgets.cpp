@@ -138,8 +138,8 @@ QRect EntryBox::textRect() const
     const QRect r = style()
                         ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
                         .marginsRemoved(textMargins());
-    // A right-aligned line ends one pixel short of the margin; so do these.
-    return r.adjusted(HorizontalMargin, 0, -HorizontalMargin - 1, 0);
+    // The box ends a right-aligned line two pixels short of its margin; so does this.
+    return r.adjusted(HorizontalMargin, 0, -HorizontalMargin - 2, 0);
 }
 
 QFont EntryBox::drawnFont() const
@@ -181,15 +181,16 @@ void EntryBox::paintEvent(QPaintEvent* e)
     initStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
     const QRect room = textRect();
-    p.setClipRect(room.adjusted(-HorizontalMargin, 0, HorizontalMargin + 1, 0));
+    p.setClipRect(room.adjusted(-HorizontalMargin, 0, HorizontalMargin + 2, 0));
 
     const QFont f = drawnFont();
     const QFontMetrics lines(f); // whole pixels, as the box places its line
     const QString text = displayText();
+    const int height = std::max(lines.boundingRect(text).height(), lines.height());
     const Qt::Alignment a = QStyle::visualAlignment(layoutDirection(), alignment());
     const int top = a & Qt::AlignTop      ? room.y() + 1
-                    : a & Qt::AlignBottom ? room.bottom() - lines.height()
-                                          : room.y() + (room.height() - lines.height() + 1) / 2;
+                    : a & Qt::AlignBottom ? room.bottom() - height
+                                          : room.y() + (room.height() - height + 1) / 2;
     const qreal width = m_overflow == Overflow::Clip && textWidth(f, text) > room.width()
                             ? room.width() // too long to show whole: show its start
                             : QFontMetricsF(f).horizontalAdvance(text);
