@@ -35,9 +35,9 @@ QFont sized(const QFont& font, qreal points)
 
 // Shows the whole figure at the control's own size when it is drawn smaller; false leaves the
 // event to the control, which shows its own tooltip or none.
-bool showWholeFigure(QWidget* w, QEvent* e, bool shrunk, const QString& figure)
+bool showWholeFigure(QWidget* w, QEvent* e, const QFont& drawn, const QString& figure)
 {
-    if (e->type() != QEvent::ToolTip || !shrunk || !w->toolTip().isEmpty())
+    if (drawn == w->font() || !w->toolTip().isEmpty())
         return false;
     const QFontInfo info(w->font());
     const QString tip = QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt;"
@@ -69,7 +69,7 @@ QFont fittingFont(const QFont& font, const QString& text, qreal width)
     // Glyph widths grow almost in proportion to the size; start there and settle on the
     // largest size in whole steps that fits.
     qreal size = std::floor(full * width / textWidth(font, text) / SizeStep) * SizeStep;
-    size = std::clamp(size, SmallestSize, full - SizeStep);
+    size = std::max(SmallestSize, std::min(size, full - SizeStep));
     while (size > SmallestSize && textWidth(sized(font, size), text) > width)
         size -= SizeStep;
     while (size + SizeStep < full && textWidth(sized(font, size + SizeStep), text) <= width)
@@ -105,7 +105,9 @@ QFont FigureLabel::drawnFont() const { return fittingFont(font(), text(), textRe
 
 bool FigureLabel::event(QEvent* e)
 {
-    return showWholeFigure(this, e, drawnFont() != font(), text()) || QLabel::event(e);
+    if (e->type() == QEvent::ToolTip && showWholeFigure(this, e, drawnFont(), text()))
+        return true;
+    return QLabel::event(e);
 }
 
 void FigureLabel::paintEvent(QPaintEvent* e)
@@ -151,7 +153,9 @@ QFont EntryBox::drawnFont() const
 
 bool EntryBox::event(QEvent* e)
 {
-    return showWholeFigure(this, e, drawnFont() != font(), displayText()) || QLineEdit::event(e);
+    if (e->type() == QEvent::ToolTip && showWholeFigure(this, e, drawnFont(), displayText()))
+        return true;
+    return QLineEdit::event(e);
 }
 
 // The whole box changes its look with the focus, also when only the window's activation moves
