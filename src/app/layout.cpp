@@ -188,12 +188,13 @@ bool showsFigure(Look look)
     return look == Look::Result || look == Look::Balance || look == Look::Total;
 }
 
-// Each figure is labelled by the caption the user reads beside it: the nearest caption on its
-// left on the same row.
-void labelFigures(const FormSpec& sheet, const QHash<QString, QWidget*>& controls)
+// Each figure and each list is labelled by the caption the user reads beside it: the nearest
+// caption on its left on the same row. (A list reads out its current entry as its name.)
+void labelByCaptions(const FormSpec& sheet, const QHash<QString, QWidget*>& controls)
 {
     for (const ControlSpec& figure : sheet.controls) {
-        if (!showsFigure(figure.look))
+        if (!showsFigure(figure.look) && figure.look != Look::StationList &&
+            figure.look != Look::MonthList)
             continue;
         const ControlSpec* caption = nullptr;
         for (const ControlSpec& c : sheet.controls) {
@@ -277,7 +278,7 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
         built.controls.insert(name, control);
     }
 
-    labelFigures(sheet, built.controls);
+    labelByCaptions(sheet, built.controls);
 
     for (const RuleSpec& r : sheet.rules) {
         QWidget* parent = containerOf(r.container);

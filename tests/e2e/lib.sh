@@ -21,19 +21,58 @@ start_display() {
   fail "no virtual display could be started"
 }
 
-# Starts the program inside its own session bus, so that nothing outlives the test.
+# A session bus of the test's own, with the accessibility bus on it: the program and the
+# screen reader's view of it (atspi.py) meet there, and nothing of it outlives the test.
+start_session_bus() {
+  local address="$ARTIFACTS/bus-address"
+  rm -f "$address"
+  dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address" >/dev/null 2>&1 &
+  BUS_PID=$!
+  for _ in $(seq 50); do [ -s "$address" ] && break; sleep 0.1; done
+  [ -s "$address" ] || fail "the session bus did not start"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$address")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  ATSPI_PID=$!
+  for _ in $(seq 50); do
+    # Asked of the bus itself, which would otherwise start a second launcher of its own.
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' &&
+      return 0
+    sleep 0.1
+  done
+  fail "the accessibility bus did not start"
+}
+
+# Starts the program on the test's own session bus, its accessibility bridge on as for a
+# screen reader.
 start_program() {
-  dbus-run-session -- "$QM415" >"$ARTIFACTS/program.log" 2>&1 &
+  [ -n "${BUS_PID:-}" ] || start_session_bus
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$QM415" >"$ARTIFACTS/program.log" 2>&1 &
   APP_PID=$!
 }
 
+# Ends a process this test started, and what it started itself (the accessibility bus and
+# its registry), by their ids.
+stop_tree() {
+  local pid=$1 child
+  for child in $(pgrep -P "$pid" 2>/dev/null); do stop_tree "$child"; done
+  kill "$pid" 2>/dev/null || true
+}
+
 cleanup() {
+  [ -n "${READER_PID:-}" ] && kill "$READER_PID" 2>/dev/null || true
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "${ATSPI_PID:-}" ] && stop_tree "$ATSPI_PID"
+  [ -n "${BUS_PID:-}" ] && stop_tree "$BUS_PID"
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
+
+# What a screen reader hears in the window with this title, through the accessibility bus.
+atspi() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }
 
 # Prints the id of the visible window with this exact title, waiting up to 10 s for it.
 wait_window() {
