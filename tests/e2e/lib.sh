@@ -34,14 +34,26 @@ start_session_bus() {
   export DBUS_SESSION_BUS_ADDRESS
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   ATSPI_PID=$!
+  # Each name is asked of the bus itself, which would otherwise start a service of its own,
+  # one that outlives the test.
+  has_owner org.a11y.Bus --session || fail "the accessibility bus did not start"
+  local a11y
+  a11y=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress | sed -n 's/.*string "\(.*\)"/\1/p')
+  /usr/libexec/at-spi2-registryd >/dev/null 2>&1 &
+  REGISTRY_PID=$!
+  has_owner org.a11y.atspi.Registry "--bus=$a11y" || fail "the accessibility registry did not start"
+}
+
+# Waits up to 5 s for a name on a bus (--session, or --bus=ADDRESS).
+has_owner() {
   for _ in $(seq 50); do
-    # Asked of the bus itself, which would otherwise start a second launcher of its own.
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-      org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' &&
+    dbus-send "$2" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true' &&
       return 0
     sleep 0.1
   done
-  fail "the accessibility bus did not start"
+  return 1
 }
 
 # Starts the program on the test's own session bus, its accessibility bridge on as for a
@@ -55,14 +67,20 @@ start_program() {
 # Ends a process this test started, and what it started itself (the accessibility bus and
 # its registry), by their ids.
 stop_tree() {
-  local pid=$1 child
-  for child in $(pgrep -P "$pid" 2>/dev/null); do stop_tree "$child"; done
+  local pid=$1 child children
+  children=$(pgrep -P "$pid" 2>/dev/null || true)
+  for child in $children; do stop_tree "$child"; done
+  # The parent collects its children before it goes, so that none is left as a zombie.
+  if [ -n "$children" ]; then
+    for _ in $(seq 20); do [ -z "$(pgrep -P "$pid" 2>/dev/null || true)" ] && break; sleep 0.05; done
+  fi
   kill "$pid" 2>/dev/null || true
 }
 
 cleanup() {
   [ -n "${READER_PID:-}" ] && kill "$READER_PID" 2>/dev/null || true
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "${REGISTRY_PID:-}" ] && kill "$REGISTRY_PID" 2>/dev/null || true
   [ -n "${ATSPI_PID:-}" ] && stop_tree "$ATSPI_PID"
   [ -n "${BUS_PID:-}" ] && stop_tree "$BUS_PID"
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
