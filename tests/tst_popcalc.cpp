@@ -234,6 +234,7 @@ private slots:
         QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         QCOMPARE(f.boxTexts(Income), shown);
         QCOMPARE(f.total(Income), total);
+        QCOMPARE(heard(frmPop().label("lblP1")), "Total Amount Collected for the Month: " + total);
         QCOMPARE(focusName(), "cmdSubmit");
         // A second Calculate reads what the first wrote and changes nothing.
         f.click(Income, "cmdCalculate");

@@ -1,8 +1,6 @@
 // Checking and totalling the statement through its real widgets.
 #include "support/statement_fixture.h"
 
-#include <QAccessible>
-
 namespace {
 using Box = ScriptedDialogs::Box;
 const Box NoStation{"You must select a Station", 64, "List a Station"};
@@ -48,17 +46,11 @@ QStringList results(StatementFixture& f)
     return all;
 }
 
-// What a screen reader reads for each result: the caption that labels it, then its name.
 QStringList heard(StatementFixture& f)
 {
     QStringList all;
-    for (const char* name : ResultLabels) {
-        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(f.form().label(name));
-        QStringList captions;
-        for (const auto& [caption, relation] : label->relations(QAccessible::Label))
-            captions << caption->text(QAccessible::Name);
-        all << captions.join(u'/') + u' ' + label->text(QAccessible::Name);
-    }
+    for (const char* name : ResultLabels)
+        all << heard(f.form().label(name));
     return all;
 }
 
