@@ -146,6 +146,7 @@ void Form::destroyWindow()
     m_controls.clear();
     m_tabOrder.clear();
     m_pendingGotFocus = nullptr;
+    m_afterMessageBox = false;
     QWidget* window = m_window.release();
     for (QWidget* child : window->findChildren<QWidget*>())
         child->removeEventFilter(this);
