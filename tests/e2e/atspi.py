@@ -15,6 +15,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def window(title):
@@ -68,24 +69,28 @@ def find(win, key):
     return None
 
 
-def read(title, key):
+def read(title, wanted):
+    """What a screen reader hears of each wanted key, read in one walk through the window."""
     win = window(title)
     if win is None:
-        return f"(no window titled '{title}')"
-    if key == "focus":
-        for control in controls(win):
-            if control.getState().contains(pyatspi.STATE_FOCUSED):
-                return control.name
-        return "(nothing)"
-    control = find(win, key)
-    return heard(control) if control is not None else "(no such control)"
+        return {key: f"(no window titled '{title}')" for key in wanted}
+    got = {key: "(no such control)" for key in wanted}
+    if "focus" in wanted:
+        got["focus"] = "(nothing)"
+    for control in controls(win):
+        if "focus" in wanted and control.getState().contains(pyatspi.STATE_FOCUSED):
+            got["focus"] = control.name
+        for key in keys(control):
+            if key in wanted and got[key] == "(no such control)":
+                got[key] = heard(control)
+    return got
 
 
 def expect(title, pairs):
     wanted = dict(pair.split("=", 1) for pair in pairs)
     deadline = time.monotonic() + 5
     while True:
-        got = {key: read(title, key) for key in wanted}
+        got = read(title, wanted)
         wrong = [key for key in wanted if got[key] != wanted[key]]
         if not wrong:
             return 0
@@ -126,7 +131,6 @@ def announced(title, pairs):
         return 1
     pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
     print("listening", flush=True)
-    from gi.repository import GLib
     GLib.timeout_add_seconds(10, lambda: pyatspi.Registry.stop())
     pyatspi.Registry.start()
     for key, name in waiting.items():
