@@ -46,7 +46,7 @@ QStringList results(StatementFixture& f)
     return all;
 }
 
-QStringList heard(StatementFixture& f)
+QStringList heardResults(StatementFixture& f)
 {
     QStringList all;
     for (const char* name : ResultLabels)
@@ -255,7 +255,7 @@ private slots:
         QStringList announced;
         for (int i = 0; i < results.size(); ++i)
             announced << QString::fromLatin1(ResultCaptions[i]) + u' ' + results[i];
-        QCOMPARE(heard(f), announced);
+        QCOMPARE(heardResults(f), announced);
         QCOMPARE(focusName(), "cmdPrint");
         QCOMPARE(f.description(0)->text(), "12345");
     }
