@@ -1,6 +1,10 @@
 // The two pop-money calculators, their hand-off with the statement, and their lifecycle.
 #include "support/statement_fixture.h"
 
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
 namespace {
 using Box = ScriptedDialogs::Box;
 const Box NotANumber{"Input is not a number, please correct this.", 64, "Input Error"};
@@ -141,6 +145,24 @@ private slots:
         QCOMPARE(f.form().window()->focusWidget()->objectName(), s.description);
         QCOMPARE(f.textBox(s.target, s.targetIndex)->text(), "12.5");
 
+        // Only the calculator fills the line: a drop and the context menu's Paste cannot.
+        QLineEdit* line = f.textBox(s.target, s.targetIndex);
+        QMimeData dropped;
+        dropped.setText("99");
+        const QPoint middle = line->rect().center();
+        QDragEnterEvent enter(middle, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(line, &enter);
+        QDropEvent drop(middle, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(line, &drop);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, middle, line->mapToGlobal(middle));
+        QApplication::sendEvent(line, &menu);
+        QWidget* popup = QApplication::activePopupWidget();
+        if (popup)
+            popup->close();
+        QVERIFY2(!popup, "right-clicking the pop-money line opened a context menu");
+        QVERIFY2(line->text() == "12.5",
+                 qPrintable(QStringLiteral("a drop turned the line into '%1'").arg(line->text())));
+
         // Entering it again while it is open brings the same window back as it was.
         f.box(s, 4)->setText("7");
         QWidget* window = calc.window();
@@ -224,6 +246,7 @@ private slots:
         QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         QCOMPARE(f.boxTexts(Income), shown);
         QCOMPARE(f.total(Income), total);
+        QCOMPARE(heard(frmPop().label("lblP1")), "Total Amount Collected for the Month: " + total);
         QCOMPARE(focusName(), "cmdSubmit");
         for (int i = 0; i < 9; ++i)
             QVERIFY2(figureCutOff(f.box(Income, i)).isEmpty(),
@@ -299,6 +322,21 @@ private slots:
         QCOMPARE(f.dialogs.shown.size(), 2);
         QCOMPARE(frmPop().state(), Form::State::Shown);
         QCOMPARE(f.income(7)->text(), "");
+
+        // With real message boxes the window gets the keyboard back only after the box has
+        // gone; the move to the first box is still a move inside it, so box 5 is checked.
+        f.dialogs.modal = true;
+        f.focus(f.box(Income, 4));
+        typeText("abc");
+        QTest::keyClick(frmPop().window(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY2(
+            f.dialogs.shown.mid(2) == (QList<Box>{NothingCalculated, NotANumber}),
+            qPrintable(QStringLiteral("after Alt+S the user saw: ") + f.dialogs.describe()));
+        QVERIFY2(
+            f.box(Income, 4)->text().isEmpty(),
+            qPrintable(QStringLiteral("box 5 still holds '%1'").arg(f.box(Income, 4)->text())));
+        QTRY_COMPARE(focusName(), "txtP1(4)");
+        QCOMPARE(f.box(Income, 4)->text(), "");
     }
 
     void submitHandsThePlainTotalToTheStatement_data() { addSides(); }

@@ -9,6 +9,8 @@ const Box NotANumber{"Input is not a number, please correct this.", 64, "Input E
 const Box TooLarge{"Amount is too large, please correct this.", 64, "Input Error"};
 
 const char* const ResultLabels[] = {"lblCost", "lblTcost", "lblTexpenses", "lblMinus", "lblEnd"};
+const char* const ResultCaptions[] = {"Total Cost:", "Total Cost:", "Total Expenses:",
+                                      "Minus Expenses Total:", "End of Month Balance:"};
 
 void fill(StatementFixture& f, const QStringList& income, const QStringList& expenses)
 {
@@ -44,6 +46,14 @@ QStringList results(StatementFixture& f)
     return all;
 }
 
+QStringList heardResults(StatementFixture& f)
+{
+    QStringList all;
+    for (const char* name : ResultLabels)
+        all << heard(f.form().label(name));
+    return all;
+}
+
 // Calculate as the user presses it: Alt+C from wherever the focus is.
 void calculate(StatementFixture& f)
 {
@@ -66,15 +76,16 @@ private slots:
         QTest::addColumn<QStringList>("expenses");
         QTest::addColumn<Box>("message");
         QTest::addColumn<QString>("focus");
-        QTest::addColumn<QStringList>("after"); // every amount box afterwards
+        QTest::addColumn<QStringList>("after");    // every amount box afterwards
+        QTest::addColumn<QString>("typedStation"); // typed into the station list's field
 
         const QStringList wrong10(10, "x"), wrong7(7, "x");
         QStringList noStation = wrong10 + wrong7;
         QTest::newRow("no station, every box wrong")
-            << false << false << wrong10 << wrong7 << NoStation << "lstStations" << noStation;
+            << false << false << wrong10 << wrong7 << NoStation << "lstStations" << noStation << "";
         QTest::newRow("station but no month")
             << true << false << QStringList{"12"} << QStringList{} << NoMonth << "lstMonths"
-            << (QStringList{"12"} + QStringList(16, ""));
+            << (QStringList{"12"} + QStringList(16, "")) << "";
 
         QStringList income(10, ""), expenses(7, "");
         income[9] = "abc";
@@ -82,7 +93,7 @@ private slots:
         QStringList after = income + expenses;
         after[9] = "";
         QTest::newRow("income before expenses")
-            << true << true << income << expenses << NotANumber << "txtBox(9)" << after;
+            << true << true << income << expenses << NotANumber << "txtBox(9)" << after << "";
 
         income = QStringList(10, "");
         income[2] = "   ";
@@ -90,18 +101,26 @@ private slots:
         after = income + QStringList(7, "");
         after[2] = "";
         QTest::newRow("lower index first; blanks are not empty")
-            << true << true << income << QStringList{} << NotANumber << "txtBox(2)" << after;
+            << true << true << income << QStringList{} << NotANumber << "txtBox(2)" << after << "";
 
         expenses = QStringList(7, "");
         expenses[3] = "1000000000000";
         after = QStringList(10, "") + expenses;
         after[13] = "";
         QTest::newRow("too large")
-            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after;
+            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after << "";
 
         expenses[3] = "1E+39";
         QTest::newRow("far too large")
-            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after;
+            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after << "";
+
+        // Only a pick selects a station: a typed one, even one that reads like an entry, and a
+        // text typed over a pick leave none selected.
+        const QStringList none(17, "");
+        QTest::newRow("typed station") << false << true << QStringList{} << QStringList{}
+                                       << NoStation << "lstStations" << none << "Station 5";
+        QTest::newRow("typed over a pick") << true << true << QStringList{} << QStringList{}
+                                           << NoStation << "lstStations" << none << "abc";
     }
     void checkStopsAtTheFirstProblem()
     {
@@ -112,20 +131,26 @@ private slots:
         QFETCH(Box, message);
         QFETCH(QString, focus);
         QFETCH(QStringList, after);
+        QFETCH(QString, typedStation);
 
         QStringList whileShown;
         StatementFixture f;
         QVERIFY(f.ready());
         selectStationAndMonth(f, station, month);
         fill(f, income, expenses);
+        if (!typedStation.isEmpty()) {
+            f.focus(f.form().list("lstStations"));
+            typeText(typedStation);
+            pressKey(Qt::Key_Tab);
+        }
         for (int i = 0; i < 6; ++i)
             f.description(i)->setText("anything at all");
         const QStringList before = texts(f);
         f.dialogs.onShow = [&] { whileShown = texts(f); };
         calculate(f);
+        QVERIFY2(f.dialogs.shown == QList<Box>{message}, qPrintable(f.dialogs.describe()));
         QCOMPARE(whileShown, before); // the wrong text is still there while the message is up
 
-        QVERIFY2(f.dialogs.shown == QList<Box>{message}, qPrintable(f.dialogs.describe()));
         QTRY_COMPARE(focusName(), focus);
         QCOMPARE(texts(f), after);
         QCOMPARE(results(f), QStringList(5, "")); // nothing totalled
@@ -176,6 +201,11 @@ private slots:
         QTest::newRow("negative balance")
             << QStringList{"100"} << QStringList{"250"} << boxes
             << QStringList{"$100.00", "$100.00", "$250.00", "$250.00", "($150.00)"};
+
+        boxes[10] = "123,556.78";
+        QTest::newRow("five-figure deficit")
+            << QStringList{"100"} << QStringList{"123556.78"} << boxes
+            << QStringList{"$100.00", "$100.00", "$123,556.78", "$123,556.78", "($123,456.78)"};
 
         boxes = empty17;
         boxes[0] = "16,777,217.00";
@@ -229,6 +259,10 @@ private slots:
         QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         QCOMPARE(texts(f), boxes);
         QCOMPARE(::results(f), results);
+        QStringList announced;
+        for (int i = 0; i < results.size(); ++i)
+            announced << QString::fromLatin1(ResultCaptions[i]) + u' ' + results[i];
+        QCOMPARE(heardResults(f), announced);
         QCOMPARE(focusName(), "cmdPrint");
         QCOMPARE(f.description(0)->text(), "12345");
         // Every figure whole, the rewritten boxes without the focus as much as the totals.

@@ -3,6 +3,7 @@
 
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 class TestStatementWindow : public QObject {
     Q_OBJECT
@@ -29,6 +30,35 @@ private slots:
         QVERIFY(!months->isEditable());
         QCOMPARE(f.form().window()->windowTitle(), "Financial Statement");
         QVERIFY(!f.form().window()->windowIcon().isNull());
+    }
+
+    void theWheelTurnsOnlyTheFocusedList_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("station") << "lstStations";
+        QTest::newRow("month") << "lstMonths";
+    }
+    void theWheelTurnsOnlyTheFocusedList()
+    {
+        QFETCH(QString, list);
+        StatementFixture f;
+        QVERIFY(f.ready());
+        QComboBox* box = f.form().list(list);
+        f.focus(f.income(0));
+        auto turn = [box] {
+            const QPointF at = box->rect().center();
+            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &wheel);
+        };
+        turn();
+        QVERIFY2(box->currentIndex() == -1,
+                 qPrintable(QStringLiteral("the pointer crossing %1 picked '%2'")
+                                .arg(list, box->currentText())));
+        QCOMPARE(focusName(), "txtBox(0)");
+        f.focus(box);
+        turn();
+        QCOMPARE(box->currentIndex(), 0);
     }
 
     void centresFromLeftToRight_data()

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 // The top-level window of a form: its close box unloads the form, and Enter clicks a button.
 class FormWindow : public QWidget {
 public:
@@ -144,6 +146,7 @@ void Form::destroyWindow()
     m_controls.clear();
     m_tabOrder.clear();
     m_pendingGotFocus = nullptr;
+    m_afterMessageBox = false;
     QWidget* window = m_window.release();
     for (QWidget* child : window->findChildren<QWidget*>())
         child->removeEventFilter(this);
@@ -192,8 +195,19 @@ void Form::setFocus(QWidget* control)
         control->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // Right after a message box of this window closes, the window has not got the keyboard
+    // back yet; a move made then is still one inside the window, so the control left gets its
+    // LostFocus, after the focus has been set on its way as the toolkit does. That LostFocus
+    // may move the focus on again.
+    QWidget* left = std::exchange(m_afterMessageBox, false) && win == m_window.get()
+                        ? win->focusWidget()
+                        : nullptr;
     m_pendingGotFocus = control;
     control->setFocus(Qt::OtherFocusReason);
+    if (left && left != control) {
+        if (const auto handler = focusHandler(left, QEvent::FocusOut))
+            handler();
+    }
     win->raise();
     win->activateWindow();
 }
@@ -246,6 +260,10 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
                                m_gotFocus.contains(member->array)
                            ? watched
                            : nullptr;
+    // A message box taking the keyboard from this window leaves it waiting for the handler's
+    // next move; the window getting the keyboard back ends that wait.
+    if (reason == Qt::ActiveWindowFocusReason)
+        m_afterMessageBox = type == QEvent::FocusOut && QApplication::activeModalWidget();
     bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     if (type == QEvent::FocusIn && watched == m_pendingGotFocus) {
         m_pendingGotFocus = nullptr;
@@ -254,14 +272,25 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
     if (!moved)
         return false;
 
-    // Copies: the handler may unload the form, which clears these tables.
-    const Member m = *member;
-    const auto handler = (type == QEvent::FocusIn ? m_gotFocus : m_lostFocus).value(m.array);
+    const auto handler = focusHandler(watched, type);
     if (!handler)
         return false;
     // The control settles its own focus change first (a text box selects or deselects), so
     // that what the handler sets is what stays.
     watched->event(event);
-    handler(m.index);
+    handler();
     return true;
+}
+
+std::function<void()> Form::focusHandler(const QObject* control, QEvent::Type type) const
+{
+    const auto member = m_members.constFind(control);
+    if (member == m_members.constEnd())
+        return {};
+    // Copies: the handler may unload the form, which clears these tables.
+    const int index = member->index;
+    auto handler = (type == QEvent::FocusIn ? m_gotFocus : m_lostFocus).value(member->array);
+    if (!handler)
+        return {};
+    return [handler = std::move(handler), index] { handler(index); };
 }

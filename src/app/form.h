@@ -2,6 +2,7 @@
 
 #include "layout.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -98,6 +99,8 @@ private:
     };
     void destroyWindow();
     void pressEnter();
+    // The GotFocus (FocusIn) or LostFocus (FocusOut) handler of a control, bound to its index.
+    std::function<void()> focusHandler(const QObject* control, QEvent::Type type) const;
 
     FormRegistry& m_registry;
     const FormSpec m_spec;
@@ -109,6 +112,7 @@ private:
     QPointer<QWidget> m_pendingGotFocus;
     const QObject* m_enteredByClick = nullptr; // compared only, never used
     bool m_unloading = false;
+    bool m_afterMessageBox = false; // a message box took the keyboard from this window
     int m_loads = 0;
 
     QHash<QString, std::function<void()>> m_click;

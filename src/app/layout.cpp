@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -141,14 +142,47 @@ QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
     return box;
 }
 
+// A drop-down list that the mouse wheel turns only while it has the keyboard focus: a wheel
+// turned while the pointer merely crosses it would change the month or station unseen.
+class List : public QComboBox {
+public:
+    explicit List(QWidget* parent) : QComboBox(parent)
+    {
+        // The toolkit's default would let the wheel take the focus first.
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (hasFocus())
+            QComboBox::wheelEvent(event);
+        else
+            event->ignore();
+    }
+};
+
 QComboBox* makeList(const ControlSpec& c, QWidget* parent)
 {
-    auto* list = new QComboBox(parent);
+    auto* list = new List(parent);
     if (c.look == Look::StationList) {
         list->setEditable(true);
         // What is typed stays typed; only picking an entry selects one.
         list->setInsertPolicy(QComboBox::NoInsert);
         list->setCompleter(nullptr);
+        QLineEdit* field = list->lineEdit();
+        // Leaving the field would otherwise pick the entry that matches the typed text.
+        QObject::disconnect(field, &QLineEdit::editingFinished, list, nullptr);
+        // A typed text is not a pick, even when it reads like an entry, so typing over a
+        // picked entry removes the selection and keeps the text as typed.
+        QObject::connect(field, &QLineEdit::textEdited, list, [list, field](const QString& text) {
+            if (list->currentIndex() == -1)
+                return;
+            const int cursor = field->cursorPosition();
+            list->setCurrentIndex(-1);
+            field->setText(text);
+            field->setCursorPosition(cursor);
+        });
     }
     return list;
 }
@@ -184,6 +218,38 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
 }
 
 bool fitsCaption(Look look) { return look == Look::Caption || look == Look::Instruction; }
+
+bool isCaption(Look look)
+{
+    return look == Look::Caption || look == Look::FixedCaption || look == Look::Instruction ||
+           look == Look::WrapCaption;
+}
+
+// Labels that show a figure: a screen reader reads the figure as their name.
+bool showsFigure(Look look)
+{
+    return look == Look::Result || look == Look::Balance || look == Look::Total;
+}
+
+// Each figure and each list is labelled by the caption the user reads beside it: the nearest
+// caption on its left on the same row. (A list reads out its current entry as its name.)
+void labelByCaptions(const FormSpec& sheet, const QHash<QString, QWidget*>& controls)
+{
+    for (const ControlSpec& figure : sheet.controls) {
+        if (!showsFigure(figure.look) && figure.look != Look::StationList &&
+            figure.look != Look::MonthList)
+            continue;
+        const ControlSpec* caption = nullptr;
+        for (const ControlSpec& c : sheet.controls) {
+            if (isCaption(c.look) && c.container == figure.container && c.top == figure.top &&
+                c.left < figure.left && (!caption || c.left > caption->left))
+                caption = &c;
+        }
+        if (auto* label = qobject_cast<QLabel*>(
+                caption ? controls.value(controlName(caption->name, caption->index)) : nullptr))
+            label->setBuddy(controls.value(controlName(figure.name, figure.index)));
+    }
+}
 
 // Children stand in their container's client area, inside its border.
 QPoint clientOrigin(QWidget* container)
@@ -234,8 +300,14 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
         control->setObjectName(name);
         if (c.points > 0)
             control->setFont(sheetFont(c.points, c.bold));
-        if (!c.accessibleName.isEmpty())
-            control->setAccessibleName(c.accessibleName);
+        if (!c.accessibleName.isEmpty()) {
+            // A label's accessible name would replace the figure it shows: there the line's
+            // name describes the label instead.
+            if (showsFigure(c.look))
+                control->setAccessibleDescription(c.accessibleName);
+            else
+                control->setAccessibleName(c.accessibleName);
+        }
         const QPoint origin = clientOrigin(parent);
         control->move(origin.x() + toPixels(c.left), origin.y() + toPixels(c.top));
         if (fitsCaption(c.look))
@@ -248,6 +320,8 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
             focusable.emplace_back(c.tabIndex, control);
         built.controls.insert(name, control);
     }
+
+    labelByCaptions(sheet, built.controls);
 
     for (const RuleSpec& r : sheet.rules) {
         QWidget* parent = containerOf(r.container);

@@ -42,8 +42,8 @@ struct ControlSpec {
     double points; // 0: the window's font
     bool bold;
     int tabIndex;
-    QString accessibleName;
-    QString container; // empty: the window itself
+    QString accessibleName; // a figure label: its description, the line
+    QString container;      // empty: the window itself
 };
 
 // A straight rule between two points of its container.

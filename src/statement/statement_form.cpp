@@ -3,8 +3,8 @@
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
 #include "app/forms.h"
-#include "money/money.h"
 #include "app/printing.h"
+#include "money/money.h"
 #include "popcalc/popcalc_form.h"
 
 #include <QComboBox>
@@ -63,6 +63,15 @@ void StatementForm::Form_Load()
     for (int n = 1; n <= StationCount; ++n)
         stations->addItem(QStringLiteral("Station ") + QString::number(n));
     stations->setCurrentIndex(-1);
+
+    // Only the calculators fill the pop-money lines: nothing typed, dropped or pasted, by
+    // menu or by the middle button, lands there.
+    for (QLineEdit* box :
+         {textBox(QStringLiteral("txtBox"), 7), textBox(QStringLiteral("txtBoxa"), 2)}) {
+        box->setReadOnly(true);
+        box->setAcceptDrops(false);
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+    }
 
     QComboBox* months = list("lstMonths");
     const QLocale locale;

@@ -21,19 +21,76 @@ start_display() {
   fail "no virtual display could be started"
 }
 
-# Starts the program inside its own session bus, so that nothing outlives the test.
+# A session bus of the test's own, with the accessibility bus on it: the program and the
+# screen reader's view of it (atspi.py) meet there, and nothing of it outlives the test.
+start_session_bus() {
+  local address="$ARTIFACTS/bus-address"
+  rm -f "$address"
+  dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address" >/dev/null 2>&1 &
+  BUS_PID=$!
+  for _ in $(seq 50); do [ -s "$address" ] && break; sleep 0.1; done
+  [ -s "$address" ] || fail "the session bus did not start"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$address")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  ATSPI_PID=$!
+  # Each name is asked of the bus itself, which would otherwise start a service of its own,
+  # one that outlives the test.
+  has_owner org.a11y.Bus --session || fail "the accessibility bus did not start"
+  local a11y
+  a11y=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.a11y.Bus.GetAddress | sed -n 's/.*string "\(.*\)"/\1/p')
+  /usr/libexec/at-spi2-registryd >/dev/null 2>&1 &
+  REGISTRY_PID=$!
+  has_owner org.a11y.atspi.Registry "--bus=$a11y" || fail "the accessibility registry did not start"
+}
+
+# Waits up to 5 s for a name on a bus (--session, or --bus=ADDRESS).
+has_owner() {
+  for _ in $(seq 50); do
+    dbus-send "$2" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true' &&
+      return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts the program on the test's own session bus, its accessibility bridge on as for a
+# screen reader.
 start_program() {
-  dbus-run-session -- "$QM415" >"$ARTIFACTS/program.log" 2>&1 &
+  [ -n "${BUS_PID:-}" ] || start_session_bus
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$QM415" >"$ARTIFACTS/program.log" 2>&1 &
   APP_PID=$!
 }
 
+# Ends a process this test started, and what it started itself (the accessibility bus and
+# its registry), by their ids.
+stop_tree() {
+  local pid=$1 child children
+  children=$(pgrep -P "$pid" 2>/dev/null || true)
+  for child in $children; do stop_tree "$child"; done
+  # The parent collects its children before it goes, so that none is left as a zombie.
+  if [ -n "$children" ]; then
+    for _ in $(seq 20); do [ -z "$(pgrep -P "$pid" 2>/dev/null || true)" ] && break; sleep 0.05; done
+  fi
+  kill "$pid" 2>/dev/null || true
+}
+
 cleanup() {
+  [ -n "${READER_PID:-}" ] && kill "$READER_PID" 2>/dev/null || true
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "${REGISTRY_PID:-}" ] && kill "$REGISTRY_PID" 2>/dev/null || true
+  [ -n "${ATSPI_PID:-}" ] && stop_tree "$ATSPI_PID"
+  [ -n "${BUS_PID:-}" ] && stop_tree "$BUS_PID"
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
+
+# What a screen reader hears in the window with this title, through the accessibility bus.
+atspi() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }
 
 # Prints the id of the visible window with this exact title, waiting up to 10 s for it.
 wait_window() {

@@ -2,9 +2,12 @@
 
 #include "app/dialogs.h"
 
+#include <QApplication>
 #include <QList>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 // Answers the program's message boxes from a script and records every box shown.
 class ScriptedDialogs {
@@ -22,6 +25,8 @@ public:
             shown.append({prompt, style, title});
             if (onShow)
                 onShow();
+            if (modal)
+                showModal(prompt, title);
             return answers.isEmpty() ? (style == dialogs::YesNo ? dialogs::Yes : dialogs::Ok)
                                      : answers.takeFirst();
         });
@@ -36,6 +41,23 @@ public:
             lines << QStringLiteral("[%1] %2 (style %3)").arg(b.title, b.prompt).arg(b.style);
         return lines.isEmpty() ? QStringLiteral("no message box") : lines.join(u"; ");
     }
+
+    // A real modal box takes the keyboard from the window while it is open and hands it back
+    // only after it has closed; with this set, every box shown does that, closing as soon as
+    // it has the keyboard.
+    static void showModal(const QString& prompt, const QString& title)
+    {
+        QMessageBox box(QMessageBox::Information, title, prompt, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, &box, [&box] {
+            if (box.isActiveWindow())
+                box.done(QMessageBox::Ok);
+        });
+        answer.start(10);
+        box.exec();
+    }
+    bool modal = false;
 
     QList<int> answers; // given in order; when they run out: Yes, or OK
     QList<Box> shown;

@@ -3,6 +3,7 @@
 #include "app/figure_widgets.h"
 #include "app/form.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHelpEvent>
@@ -17,6 +18,17 @@ inline QString focusName()
 {
     QWidget* w = QApplication::focusWidget();
     return w ? w->objectName() : QStringLiteral("(none)");
+}
+
+// What a screen reader reads for a control: the captions that label it, then its name.
+inline QString heard(QWidget* control)
+{
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+    QStringList captions;
+    for (const auto& [caption, relation] : reader->relations(QAccessible::Label))
+        captions << caption->text(QAccessible::Name);
+    captions << reader->text(QAccessible::Name);
+    return captions.join(u' ');
 }
 
 // Offscreen activation is queued: wait for it before moving the focus.
