@@ -20,7 +20,8 @@ cmake --build "$build"
 # Every process the tests start carries this mark in its environment, daemons started by D-Bus
 # activation too (the bus hands its environment on), so whatever still carries it once the tests
 # are over was left behind: a bus, a display or a window manager that nobody ended.
-export QM415_TEST_RUN="$$.$(date +%s%N)"
+QM415_TEST_RUN="$$.$(date +%s%N)"
+export QM415_TEST_RUN
 left_behind() {
   local found pid
   found=$(grep -lzxF "QM415_TEST_RUN=$QM415_TEST_RUN" /proc/[0-9]*/environ 2>/dev/null || true)
