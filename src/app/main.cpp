@@ -12,9 +12,9 @@ namespace {
 // Qt's own options, which QApplication takes out of the command line itself: accepted here
 // without a word, so that they reach it. The first group takes a value.
 const char* const qtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",       "display", "name",
-    "geometry", "qwindowgeometry",    "title",         "qwindowtitle", "icon",    "qwindowicon",
-    "style",    "stylesheet",         "session",       "qmljsdebugger"};
+    "platform", "platformpluginpath", "platformtheme", "plugin",        "display", "name",
+    "geometry", "qwindowgeometry",    "title",         "qwindowtitle",  "icon",    "qwindowicon",
+    "style",    "stylesheet",         "session",       "qmljsdebugger", "visual"};
 const char* const qtFlags[] = {"reverse", "sync", "testability", "widgetcount", "nograb", "dograb"};
 
 // Answers --help and --version, and refuses what it does not know, before the GUI starts:
