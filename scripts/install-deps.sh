@@ -7,7 +7,7 @@ build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev qt6-svg-dev 
 test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            cups cups-client printer-driver-cups-pdf poppler-utils tesseract-ocr tesseract-ocr-eng tesseract-ocr-osd
            clang libclang-rt-14-dev libbenchmark-dev
-           at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils)
+           at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
 
 pkgs=("${build_pkgs[@]}")
 [ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -2,12 +2,95 @@
 #include "statement/statement_form.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// Qt's own options, which QApplication takes out of the command line itself: accepted here
+// without a word, so that they reach it. The first group takes a value.
+const char* const qtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin",        "display", "name",
+    "geometry", "qwindowgeometry",    "title",         "qwindowtitle",  "icon",    "qwindowicon",
+    "style",    "stylesheet",         "session",       "qmljsdebugger", "visual"};
+const char* const qtFlags[] = {"reverse", "sync", "testability", "widgetcount", "nograb", "dograb"};
+
+// Answers --help and --version, and refuses what it does not know, before the GUI starts:
+// none of that needs a display. Returns the exit status when the program should end here.
+std::optional<int> handleCommandLine(int argc, char* argv[])
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const QString program = QStringLiteral("qm415");
+    if (!args.isEmpty())
+        args.first() = program;
+
+    QCommandLineParser parser;
+    // Qt's options are single-dash words (-platform, -style): read every option that way.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Fill in, check, total and print a station's monthly financial statement "
+                       "(FORM QM-415).\nQt's usual options, such as -platform, -style and "
+                       "-display, are accepted too."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const char* name : qtOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : qtFlags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    if (!parser.parse(args)) {
+        std::fprintf(stderr, "%s: %s Try '%s --help'.\n", qPrintable(program),
+                     qPrintable(parser.errorText()), qPrintable(program));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        // Qt's usage line would name the parser's placeholder, not the program.
+        const QString text = parser.helpText();
+        std::fputs(qPrintable(QStringLiteral("Usage: %1 [options]").arg(program) +
+                              text.mid(text.indexOf(QLatin1Char('\n')))),
+                   stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(program), QM415_VERSION);
+        return 0;
+    }
+    // The program opens no files: a word that is not an option is a mistake, not a document.
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "%s: Unexpected argument '%s'. Try '%s --help'.\n",
+                     qPrintable(program), qPrintable(parser.positionalArguments().first()),
+                     qPrintable(program));
+        return 2;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = handleCommandLine(argc, argv))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qm415"));
-    QApplication::setDesktopFileName(QStringLiteral("qm415"));
+    QApplication::setApplicationVersion(QStringLiteral(QM415_VERSION));
+    // The desktop matches the window to its entry and icon by this id.
+    QApplication::setDesktopFileName(QStringLiteral(QM415_APP_ID));
     // The program ends when no window is loaded any more, not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
 
