@@ -160,10 +160,15 @@ LocaleRules::LocaleRules(const QLocale& locale)
         // A locale without a currency of its own writes its amounts without a symbol.
         currency = standard;
     } else {
-        currency =
-            standard
-                .unit(icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), status))
-                .sign(UNUM_SIGN_ACCOUNTING);
+        currency = standard.unit(
+            icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), status));
+        // The parentheses come from the locale's accounting form; its other patterns are not
+        // taken, since some lose the locale's grouping there (en_IN would write 1,234,567.89).
+        UErrorCode probe = U_ZERO_ERROR;
+        parenthesisedNegative = currency.sign(UNUM_SIGN_ACCOUNTING)
+                                    .formatInt(-1, probe)
+                                    .toTempString(probe)
+                                    .indexOf(u'(') >= 0;
         for (const QString& symbol : {currencySymbolOf(code, icu.data), code}) {
             const QString folded = fold(symbol, *this).trimmed();
             if (!folded.isEmpty() && !currencySymbols.contains(folded))

@@ -33,6 +33,7 @@ struct LocaleRules {
 
     icu::number::LocalizedNumberFormatter standard; // grouped, two decimals
     icu::number::LocalizedNumberFormatter currency; // the locale's currency, two decimals
+    bool parenthesisedNegative = false;             // ($150.00) rather than -$150.00
     icu::number::LocalizedNumberFormatter plain;    // ungrouped, no trailing zeros
 
     // The reader's signs, in the form fold() leaves them.

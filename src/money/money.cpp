@@ -252,7 +252,10 @@ QString standard(qint64 cents, const QLocale& locale)
 
 QString currency(qint64 cents, const QLocale& locale)
 {
-    return written(detail::rulesFor(locale).currency, cents);
+    const LocaleRules& rules = detail::rulesFor(locale);
+    if (cents < 0 && rules.parenthesisedNegative)
+        return u'(' + written(rules.currency, -cents) + u')';
+    return written(rules.currency, cents);
 }
 
 QString plain(qint64 cents, const QLocale& locale)
