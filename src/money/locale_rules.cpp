@@ -209,10 +209,15 @@ const LocaleRules& rulesFor(const QLocale& locale)
 
 QString fold(QStringView text, const LocaleRules& rules)
 {
-    QString folded;
-    folded.reserve(text.size());
+    // Nothing folds into more characters than it had.
+    QString folded(text.size(), Qt::Uninitialized);
+    QChar* out = folded.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
+        if (c > u' ' && c < 0x80) { // printable ASCII, the common case, stays as it is
+            *out++ = QChar(char16_t(c));
+            continue;
+        }
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
@@ -221,20 +226,21 @@ QString fold(QStringView text, const LocaleRules& rules)
             continue;
         if (const auto own = std::find(rules.digits.begin(), rules.digits.end(), c);
             own != rules.digits.end())
-            folded += QChar(u'0' + int(own - rules.digits.begin()));
+            *out++ = QChar(u'0' + int(own - rules.digits.begin()));
         else if (QChar::isDigit(c))
-            folded += QChar(u'0' + QChar::digitValue(c));
+            *out++ = QChar(u'0' + QChar::digitValue(c));
         else if (QChar::isSpace(c))
-            folded += u' ';
+            *out++ = u' ';
         else if (c == U'\u2019')
-            folded += u'\'';
+            *out++ = u'\'';
         else if (c == U'\u2212')
-            folded += u'-';
+            *out++ = u'-';
         else if (QChar::requiresSurrogates(c))
-            folded += QChar::fromUcs4(c);
+            *out++ = QChar(QChar::highSurrogate(c)), *out++ = QChar(QChar::lowSurrogate(c));
         else
-            folded += QChar(char16_t(c));
+            *out++ = QChar(char16_t(c));
     }
+    folded.truncate(out - folded.constData());
     return folded;
 }
 

@@ -16,10 +16,18 @@ using detail::LocaleRules;
 constexpr int MaxCentDigits = 15;
 constexpr int ExponentCap = 100000;
 
+// Whether the text holds the part at the position; a plain loop, since Qt's general string
+// comparison costs more than the whole rest of reading a short amount.
+bool hasAt(QStringView text, qsizetype at, QStringView part)
+{
+    return !part.isEmpty() && at >= 0 && at + part.size() <= text.size() &&
+           std::equal(part.begin(), part.end(), text.begin() + at);
+}
+
 // The parts of a number as typed, without sign and symbol.
 struct Digits {
-    QString digits;   // integer and fraction digits, as ASCII
-    int fraction = 0; // how many of them follow the decimal sign
+    QVarLengthArray<QChar, 32> digits; // integer and fraction digits, as ASCII
+    int fraction = 0;                  // how many of them follow the decimal sign
     int exponent = 0;
 };
 
@@ -37,10 +45,10 @@ public:
         if (!integerPart(d))
             return std::nullopt;
         const QString& point = m_separators.decimal;
-        if (m_text.mid(m_pos).startsWith(point)) {
+        if (hasAt(m_text, m_pos, point)) {
             m_pos += point.size();
             while (digitAt(m_pos)) {
-                d.digits += m_text[m_pos];
+                d.digits.append(m_text[m_pos]);
                 ++d.fraction;
                 ++m_pos;
             }
@@ -67,7 +75,7 @@ private:
     qsizetype separatorAt(qsizetype i) const
     {
         const QString& sep = m_separators.group;
-        return !sep.isEmpty() && m_text.mid(i).startsWith(sep) ? sep.size() : 0;
+        return hasAt(m_text, i, sep) ? sep.size() : 0;
     }
 
     bool integerPart(Digits& d)
@@ -75,7 +83,7 @@ private:
         QVarLengthArray<int, 8> groups{0};
         while (m_pos < m_text.size()) {
             if (digitAt(m_pos)) {
-                d.digits += m_text[m_pos];
+                d.digits.append(m_text[m_pos]);
                 ++groups.back();
                 ++m_pos;
             } else if (const qsizetype len = separatorAt(m_pos);
@@ -133,7 +141,7 @@ private:
 // The digits scaled to whole cents and rounded half away from zero.
 Amount toCents(const Digits& d, bool negative)
 {
-    QStringView digits(d.digits);
+    QStringView digits(d.digits.constData(), d.digits.size());
     while (!digits.isEmpty() && digits.front() == u'0')
         digits = digits.mid(1);
     // cents = digits x 10^shift
@@ -161,7 +169,7 @@ bool takeAffix(QStringView& t, bool front, const LocaleRules& rules, bool& sign,
                bool& symbol)
 {
     auto take = [&](const QString& affix) {
-        if (affix.isEmpty() || !(front ? t.startsWith(affix) : t.endsWith(affix)))
+        if (!hasAt(t, front ? 0 : t.size() - affix.size(), affix))
             return false;
         t = front ? t.mid(affix.size()) : t.chopped(affix.size());
         return true;
