@@ -160,8 +160,11 @@ LocaleRules::LocaleRules(const QLocale& locale)
         // A locale without a currency of its own writes its amounts without a symbol.
         currency = standard;
     } else {
-        currency = standard.unit(
-            icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), status));
+        UErrorCode unit = U_ZERO_ERROR;
+        currency =
+            standard.unit(icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), unit));
+        if (U_FAILURE(unit))
+            currency = standard;
         // The parentheses come from the locale's accounting form; its other patterns are not
         // taken, since some lose the locale's grouping there (en_IN would write 1,234,567.89).
         UErrorCode probe = U_ZERO_ERROR;
@@ -186,6 +189,10 @@ LocaleRules::LocaleRules(const QLocale& locale)
     positive = {symbol(S::kPlusSignSymbol), QStringLiteral("+")};
     number = separatorsOf(standard, *this);
     monetary = separatorsOf(currency, *this);
+    // Should a formatter ever write nothing readable, the reader still knows a decimal sign.
+    for (Separators* separators : {&number, &monetary})
+        if (separators->decimal.isEmpty())
+            separators->decimal = symbol(S::kDecimalSeparatorSymbol);
 }
 
 const LocaleRules& rulesFor(const QLocale& locale)
