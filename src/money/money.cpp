@@ -191,7 +191,9 @@ bool takeAffix(QStringView& t, bool front, const LocaleRules& rules, bool& sign,
 }
 
 // The exact decimal text of the cents, as ICU takes it: -1234.50.
-QString written(const icu::number::LocalizedNumberFormatter& formatter, qint64 cents)
+// Without its sign when the caller shows the negative its own way.
+QString written(const icu::number::LocalizedNumberFormatter& formatter, qint64 cents,
+                bool withSign = true)
 {
     // The magnitude as unsigned, so that even the most negative value has one.
     quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
@@ -205,7 +207,7 @@ QString written(const icu::number::LocalizedNumberFormatter& formatter, qint64 c
         *--p = char('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude);
-    if (cents < 0)
+    if (cents < 0 && withSign)
         *--p = '-';
     UErrorCode status = U_ZERO_ERROR;
     const icu::number::FormattedNumber number =
@@ -262,7 +264,7 @@ QString currency(qint64 cents, const QLocale& locale)
 {
     const LocaleRules& rules = detail::rulesFor(locale);
     if (cents < 0 && rules.parenthesisedNegative)
-        return u'(' + written(rules.currency, -cents) + u')';
+        return u'(' + written(rules.currency, cents, false) + u')';
     return written(rules.currency, cents);
 }
 
