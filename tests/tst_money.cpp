@@ -327,6 +327,8 @@ private slots:
         row("en_US large negative", "en_US", -123456789, "-1,234,567.89", "($1,234,567.89)",
             "-1234567.89");
         row("de_DE", "de_DE", 123456789, "1.234.567,89", "1.234.567,89\u00a0€", "1234567,89");
+        // a language without CLDR number data of its own: the root forms, the territory's sign
+        row("st_ZA", "st_ZA", -123450, "-1,234.50", "-R\u00a01,234.50", "-1234.5");
         // C: no grouping, no currency symbol
         row("C", "C", -123450, "-1234.50", "-1234.50", "-1234.5");
     }

@@ -47,6 +47,7 @@ bool icuKnowsLanguage(const char* language)
 struct IcuLocales {
     icu::Locale data;
     icu::Locale full;
+    bool rootOnly = false; // a language ICU has no data for
 };
 
 IcuLocales icuLocalesOf(const QLocale& locale)
@@ -60,7 +61,7 @@ IcuLocales icuLocalesOf(const QLocale& locale)
         parts << QLocale::territoryToCode(locale.territory());
     const icu::Locale full = icu::Locale::createFromName(parts.join(u'_').toLatin1().constData());
     if (!icuKnowsLanguage(full.getLanguage()))
-        return {icu::Locale::getRoot(), full};
+        return {icu::Locale::getRoot(), full, true};
     icu::Locale data = full;
     UErrorCode status = U_ZERO_ERROR;
     data.minimizeSubtags(status);
@@ -78,14 +79,13 @@ QString currencyCodeOf(const icu::Locale& full)
     return QString(reinterpret_cast<const QChar*>(code), 3);
 }
 
-QString currencySymbolOf(const QString& code, const icu::Locale& locale)
+QString currencySymbolOf(const QString& code, const icu::Locale& locale, UCurrNameStyle style)
 {
     UBool isChoiceFormat = false;
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    const UChar* name =
-        ucurr_getName(reinterpret_cast<const UChar*>(code.utf16()), locale.getName(),
-                      UCURR_SYMBOL_NAME, &isChoiceFormat, &length, &status);
+    const UChar* name = ucurr_getName(reinterpret_cast<const UChar*>(code.utf16()),
+                                      locale.getName(), style, &isChoiceFormat, &length, &status);
     if (U_FAILURE(status) || !name)
         return code;
     return QString(reinterpret_cast<const QChar*>(name), length);
@@ -160,9 +160,14 @@ LocaleRules::LocaleRules(const QLocale& locale)
         // A locale without a currency of its own writes its amounts without a symbol.
         currency = standard;
     } else {
+        // The root locale knows most currencies by their ISO code alone; where it stands in
+        // for a language, the territory's own narrow sign is what its users know (R, not ZAR).
+        const UNumberUnitWidth width =
+            icu.rootOnly ? UNUM_UNIT_WIDTH_NARROW : UNUM_UNIT_WIDTH_SHORT;
         UErrorCode unit = U_ZERO_ERROR;
         currency =
-            standard.unit(icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), unit));
+            standard.unit(icu::CurrencyUnit(reinterpret_cast<const char16_t*>(code.utf16()), unit))
+                .unitWidth(width);
         if (U_FAILURE(unit))
             currency = standard;
         // The parentheses come from the locale's accounting form; its other patterns are not
@@ -172,7 +177,8 @@ LocaleRules::LocaleRules(const QLocale& locale)
                                     .formatInt(-1, probe)
                                     .toTempString(probe)
                                     .indexOf(u'(') >= 0;
-        for (const QString& symbol : {currencySymbolOf(code, icu.data), code}) {
+        const UCurrNameStyle style = icu.rootOnly ? UCURR_NARROW_SYMBOL_NAME : UCURR_SYMBOL_NAME;
+        for (const QString& symbol : {currencySymbolOf(code, icu.data, style), code}) {
             const QString folded = fold(symbol, *this).trimmed();
             if (!folded.isEmpty() && !currencySymbols.contains(folded))
                 currencySymbols << folded;
