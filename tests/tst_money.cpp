@@ -76,6 +76,23 @@ QStringList typedForms(const QString& written)
     return {typed, latin};
 }
 
+// The currency symbol of a written positive amount: what stands beside its digits.
+QString symbolIn(const QString& currency)
+{
+    const QString latin = typedForms(currency).back();
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < latin.size(); ++i)
+        if (latin[i] >= u'0' && latin[i] <= u'9') {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    if (first < 0)
+        return {};
+    const QString before = latin.left(first).trimmed(), after = latin.mid(last + 1).trimmed();
+    return before.isEmpty() ? after : before;
+}
+
 // The ISO code of the territory's currency (CHF), as a user may type it instead of the symbol.
 QString isoCodeOf(const QLocale& l)
 {
@@ -387,7 +404,10 @@ private slots:
                             .arg(visible(written), visible(typed), describe(back));
         };
         for (const QLocale& l : locales) {
-            const QString code = isoCodeOf(l);
+            // The sign a user may type for the currency: its ISO code, or the symbol the
+            // locale writes, on either side.
+            QStringList signs{isoCodeOf(l), symbolIn(money::currency(123450, l))};
+            signs.removeAll(QString());
             for (qint64 c : samples) {
                 const QString standard = money::standard(c, l);
                 for (const QString& written :
@@ -397,13 +417,12 @@ private slots:
                         if (typed != written)
                             check(l, c, written, typed);
                 }
-                if (code.isEmpty())
-                    continue;
-                // The ISO code for the symbol, before or after the number, with a blank or not.
-                for (const QString& typed : typedForms(standard))
-                    for (const QString& withCode :
-                         {code + u' ' + typed, code + typed, typed + u' ' + code, typed + code})
-                        check(l, c, standard, withCode);
+                // Before or after the number, with a blank or not.
+                for (const QString& sign : signs)
+                    for (const QString& typed : typedForms(standard))
+                        for (const QString& withSign :
+                             {sign + u' ' + typed, sign + typed, typed + u' ' + sign, typed + sign})
+                            check(l, c, standard, withSign);
             }
         }
         QVERIFY2(failures.isEmpty(),
