@@ -125,8 +125,8 @@ Separators separatorsOf(const LocalizedNumberFormatter& formatter, const LocaleR
     if (runs.size() >= 3 && std::all_of(between.begin(), between.end(),
                                         [&](const QString& g) { return g == between.front(); })) {
         separators.group = between.front();
-        separators.groupings << Grouping{int(runs.at(runs.size() - 1)),
-                                         int(runs.at(runs.size() - 2))};
+        separators.grouping =
+            Grouping{int(runs.at(runs.size() - 1)), int(runs.at(runs.size() - 2))};
     }
     return separators;
 }

@@ -8,6 +8,7 @@
 #include <unicode/numberformatter.h>
 
 #include <array>
+#include <optional>
 
 // What the reader and the writers know of one locale, all taken from ICU's data for it, so
 // that what is written and what is read cannot drift apart. Built once per locale and kept.
@@ -25,7 +26,7 @@ struct Grouping {
 struct Separators {
     QString decimal;
     QString group;
-    QList<Grouping> groupings; // empty where the form is not grouped
+    std::optional<Grouping> grouping; // none where the form is not grouped
 };
 
 struct LocaleRules {

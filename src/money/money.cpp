@@ -103,15 +103,13 @@ private:
     // is no mistake: 1.234,50 reads too.
     bool validGroups(const QVarLengthArray<int, 8>& groups) const
     {
-        return std::any_of(m_separators.groupings.begin(), m_separators.groupings.end(),
-                           [&](const detail::Grouping& g) {
-                               if (groups.back() != g.least)
-                                   return false;
-                               for (qsizetype i = 1; i + 1 < groups.size(); ++i)
-                                   if (groups[i] != g.higher)
-                                       return false;
-                               return groups.front() >= 1 && groups.front() <= g.higher;
-                           });
+        const std::optional<detail::Grouping>& g = m_separators.grouping;
+        if (!g || groups.back() != g->least)
+            return false;
+        for (qsizetype i = 1; i + 1 < groups.size(); ++i)
+            if (groups[i] != g->higher)
+                return false;
+        return groups.front() >= 1 && groups.front() <= g->higher;
     }
 
     bool exponent(Digits& d)
