@@ -1,72 +1,54 @@
 #include "money.h"
 
-#include <QStringList>
+#include "money/locale_rules.h"
+
+#include <QVarLengthArray>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 namespace money {
 namespace {
 
+using detail::LocaleRules;
+
 // Digit strings longer than this cannot be below the limit, so they never reach an integer.
 constexpr int MaxCentDigits = 15;
 constexpr int ExponentCap = 100000;
 
-// The signs a user may type: the locale's own (which can be more than one character) and the
-// plain ones of every keyboard.
-struct Sign {
-    QString text;
-    bool negative;
-};
-
-std::array<Sign, 5> signsOf(const QLocale& locale)
+// Whether the text holds the part at the position; a plain loop, since Qt's general string
+// comparison costs more than the whole rest of reading a short amount.
+bool hasAt(QStringView text, qsizetype at, QStringView part)
 {
-    return {{{locale.negativeSign(), true},
-             {locale.positiveSign(), false},
-             {QStringLiteral("-"), true},
-             {QStringLiteral("\u2212"), true},
-             {QStringLiteral("+"), false}}};
-}
-
-// The sizes of the locale's digit groups: the one next to the decimal sign, and the others.
-struct Grouping {
-    int least = 3;
-    int higher = 3;
-    bool used = true;
-};
-
-Grouping groupingOf(const QLocale& locale)
-{
-    const QStringList groups =
-        locale.toString(qlonglong(1234567890)).split(locale.groupSeparator(), Qt::SkipEmptyParts);
-    if (locale.groupSeparator().isEmpty() || groups.size() < 3)
-        return {0, 0, false};
-    return {int(groups.at(groups.size() - 1).size()), int(groups.at(groups.size() - 2).size()),
-            true};
+    return !part.isEmpty() && at >= 0 && at + part.size() <= text.size() &&
+           std::equal(part.begin(), part.end(), text.begin() + at);
 }
 
 // The parts of a number as typed, without sign and symbol.
 struct Digits {
-    QString digits;   // integer and fraction digits, as ASCII
-    int fraction = 0; // how many of them follow the decimal sign
+    QVarLengthArray<QChar, 32> digits; // integer and fraction digits, as ASCII
+    int fraction = 0;                  // how many of them follow the decimal sign
     int exponent = 0;
 };
 
 class CoreParser {
 public:
-    CoreParser(QStringView text, const QLocale& locale) : m_text(text), m_locale(locale) {}
+    // The text as fold() leaves it: ASCII digits, and the locale's signs in their folded form.
+    CoreParser(QStringView text, const detail::Separators& separators)
+        : m_text(text), m_separators(separators)
+    {
+    }
 
     std::optional<Digits> parse()
     {
         Digits d;
         if (!integerPart(d))
             return std::nullopt;
-        const QString point = m_locale.decimalPoint();
-        if (m_text.mid(m_pos).startsWith(point)) {
+        const QString& point = m_separators.decimal;
+        if (hasAt(m_text, m_pos, point)) {
             m_pos += point.size();
             while (digitAt(m_pos)) {
-                d.digits += QChar(u'0' + m_text[m_pos].digitValue());
+                d.digits.append(m_text[m_pos]);
                 ++d.fraction;
                 ++m_pos;
             }
@@ -83,28 +65,25 @@ public:
     }
 
 private:
-    bool digitAt(qsizetype i) const { return i < m_text.size() && m_text[i].isDigit(); }
+    bool digitAt(qsizetype i) const
+    {
+        return i < m_text.size() && m_text[i] >= u'0' && m_text[i] <= u'9';
+    }
 
-    // The length of a group separator at i, or 0. Where the locale groups with a blank, any
-    // blank serves, since that is what a keyboard types.
+    // The length of a group separator at i, or 0. Folding has made every blank a space, so
+    // where the locale groups with a blank, any blank serves, as a keyboard types it.
     qsizetype separatorAt(qsizetype i) const
     {
-        const QString sep = m_locale.groupSeparator();
-        if (sep.isEmpty() || i >= m_text.size())
-            return 0;
-        if (m_text.mid(i).startsWith(sep))
-            return sep.size();
-        if (sep.size() == 1 && sep[0].isSpace() && m_text[i].isSpace())
-            return 1;
-        return 0;
+        const QString& sep = m_separators.group;
+        return hasAt(m_text, i, sep) ? sep.size() : 0;
     }
 
     bool integerPart(Digits& d)
     {
-        std::vector<int> groups{0};
+        QVarLengthArray<int, 8> groups{0};
         while (m_pos < m_text.size()) {
             if (digitAt(m_pos)) {
-                d.digits += QChar(u'0' + m_text[m_pos].digitValue());
+                d.digits.append(m_text[m_pos]);
                 ++groups.back();
                 ++m_pos;
             } else if (const qsizetype len = separatorAt(m_pos);
@@ -120,15 +99,17 @@ private:
 
     // 1,234,567 is grouped; 1,2 and 12,34 are not, and reading them as 12 or 1234 would
     // count an amount the user did not mean.
-    bool validGroups(const std::vector<int>& groups) const
+    // Where the locale leaves short numbers ungrouped (es_ES 1234,50), grouping them anyway
+    // is no mistake: 1.234,50 reads too.
+    bool validGroups(const QVarLengthArray<int, 8>& groups) const
     {
-        const Grouping g = groupingOf(m_locale);
-        if (!g.used || groups.back() != g.least)
+        const std::optional<detail::Grouping>& g = m_separators.grouping;
+        if (!g || groups.back() != g->least)
             return false;
-        for (size_t i = 1; i + 1 < groups.size(); ++i)
-            if (groups[i] != g.higher)
+        for (qsizetype i = 1; i + 1 < groups.size(); ++i)
+            if (groups[i] != g->higher)
                 return false;
-        return groups.front() >= 1 && groups.front() <= g.higher;
+        return groups.front() >= 1 && groups.front() <= g->higher;
     }
 
     bool exponent(Digits& d)
@@ -143,7 +124,7 @@ private:
             return false;
         int value = 0;
         while (digitAt(m_pos)) {
-            value = std::min(ExponentCap, value * 10 + m_text[m_pos].digitValue());
+            value = std::min(ExponentCap, value * 10 + (m_text[m_pos].unicode() - u'0'));
             ++m_pos;
         }
         d.exponent = negative ? -value : value;
@@ -151,14 +132,14 @@ private:
     }
 
     QStringView m_text;
-    const QLocale& m_locale;
+    const detail::Separators& m_separators;
     qsizetype m_pos = 0;
 };
 
 // The digits scaled to whole cents and rounded half away from zero.
 Amount toCents(const Digits& d, bool negative)
 {
-    QStringView digits(d.digits);
+    QStringView digits(d.digits.constData(), d.digits.size());
     while (!digits.isEmpty() && digits.front() == u'0')
         digits = digits.mid(1);
     // cents = digits x 10^shift
@@ -180,23 +161,26 @@ Amount toCents(const Digits& d, bool negative)
     return {Status::Number, negative ? -magnitude : magnitude};
 }
 
-// Removes one sign or one currency symbol from the front (or the back) of the text.
-bool takeAffix(QStringView& t, bool front, const QLocale& locale, bool& sign, bool& negative,
+// Removes one sign or one currency symbol (or its ISO code) from the front (or the back) of
+// the text.
+bool takeAffix(QStringView& t, bool front, const LocaleRules& rules, bool& sign, bool& negative,
                bool& symbol)
 {
-    const QString currencySymbol = locale.currencySymbol(QLocale::CurrencySymbol);
-    if (!symbol && !currencySymbol.isEmpty() &&
-        (front ? t.startsWith(currencySymbol) : t.endsWith(currencySymbol))) {
-        t = front ? t.mid(currencySymbol.size()) : t.chopped(currencySymbol.size());
+    auto take = [&](const QString& affix) {
+        if (!hasAt(t, front ? 0 : t.size() - affix.size(), affix))
+            return false;
+        t = front ? t.mid(affix.size()) : t.chopped(affix.size());
+        return true;
+    };
+    if (!symbol && std::any_of(rules.currencySymbols.begin(), rules.currencySymbols.end(), take)) {
         symbol = true;
         return true;
     }
     if (sign)
         return false;
-    for (const Sign& s : signsOf(locale)) {
-        if (!s.text.isEmpty() && (front ? t.startsWith(s.text) : t.endsWith(s.text))) {
-            t = front ? t.mid(s.text.size()) : t.chopped(s.text.size());
-            negative = s.negative;
+    for (const QStringList* signs : {&rules.negative, &rules.positive}) {
+        if (std::any_of(signs->begin(), signs->end(), take)) {
+            negative = signs == &rules.negative;
             sign = true;
             return true;
         }
@@ -204,14 +188,32 @@ bool takeAffix(QStringView& t, bool front, const QLocale& locale, bool& sign, bo
     return false;
 }
 
-QString groupedWhole(qint64 whole, const QLocale& locale)
+// The exact decimal text of the cents, as ICU takes it: -1234.50.
+// Without its sign when the caller shows the negative its own way.
+QString written(const icu::number::LocalizedNumberFormatter& formatter, qint64 cents,
+                bool withSign = true)
 {
-    return locale.toString(qlonglong(whole));
-}
-
-QString twoDigits(int n, const QLocale& locale)
-{
-    return n < 10 ? locale.zeroDigit() + locale.toString(n) : locale.toString(n);
+    // The magnitude as unsigned, so that even the most negative value has one.
+    quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    char text[24];
+    char* end = text + sizeof text;
+    char* p = end;
+    for (int i = 0; i < 2; ++i, magnitude /= 10)
+        *--p = char('0' + magnitude % 10);
+    *--p = '.';
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (cents < 0 && withSign)
+        *--p = '-';
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::number::FormattedNumber number =
+        formatter.formatDecimal(icu::StringPiece(p, int32_t(end - p)), status);
+    const icu::UnicodeString shown = number.toTempString(status);
+    if (U_FAILURE(status))
+        return {};
+    return QString(reinterpret_cast<const QChar*>(shown.getBuffer()), shown.length());
 }
 
 } // namespace
@@ -220,7 +222,9 @@ Amount read(QStringView text, const QLocale& locale)
 {
     if (text.isEmpty())
         return {Status::Empty, 0};
-    QStringView t = text.trimmed();
+    const LocaleRules& rules = detail::rulesFor(locale);
+    const QString folded = detail::fold(text, rules);
+    QStringView t = QStringView(folded).trimmed();
     bool negative = false;
     bool sign = false;
     bool symbol = false;
@@ -231,13 +235,19 @@ Amount read(QStringView text, const QLocale& locale)
         sign = true;
     }
     const bool parenthesised = negative;
-    while (takeAffix(t, true, locale, sign, negative, symbol))
+    while (takeAffix(t, true, rules, sign, negative, symbol))
         t = t.trimmed();
-    while (takeAffix(t, false, locale, sign, negative, symbol))
+    while (takeAffix(t, false, rules, sign, negative, symbol))
         t = t.trimmed();
     negative = negative || parenthesised;
 
-    const std::optional<Digits> digits = CoreParser(t, locale).parse();
+    // Money is read by the currency form's signs and other numbers by the standard form's,
+    // each falling back on the other for what it cannot read.
+    const detail::Separators& first = symbol ? rules.monetary : rules.number;
+    const detail::Separators& second = symbol ? rules.number : rules.monetary;
+    std::optional<Digits> digits = CoreParser(t, first).parse();
+    if (!digits)
+        digits = CoreParser(t, second).parse();
     if (!digits)
         return {Status::NotANumber, 0};
     return toCents(*digits, negative);
@@ -245,35 +255,20 @@ Amount read(QStringView text, const QLocale& locale)
 
 QString standard(qint64 cents, const QLocale& locale)
 {
-    const qint64 magnitude = cents < 0 ? -cents : cents;
-    const QString number = groupedWhole(magnitude / 100, locale) + locale.decimalPoint() +
-                           twoDigits(magnitude % 100, locale);
-    return cents < 0 ? locale.negativeSign() + number : number;
+    return written(detail::rulesFor(locale).standard, cents);
 }
 
 QString currency(qint64 cents, const QLocale& locale)
 {
-    // The locale's currency pattern, taken from a whole number and filled with the amount.
-    const QString pattern = locale.toCurrencyString(qlonglong(cents < 0 ? -7 : 7));
-    QString amount = pattern;
-    amount.replace(pattern.lastIndexOf(locale.toString(7)), locale.toString(7).size(),
-                   standard(cents < 0 ? -cents : cents, locale));
-    return amount;
+    const LocaleRules& rules = detail::rulesFor(locale);
+    if (cents < 0 && rules.parenthesisedNegative)
+        return u'(' + written(rules.currency, cents, false) + u')';
+    return written(rules.currency, cents);
 }
 
 QString plain(qint64 cents, const QLocale& locale)
 {
-    QLocale ungrouped = locale;
-    ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    const qint64 magnitude = cents < 0 ? -cents : cents;
-    QString number = ungrouped.toString(qlonglong(magnitude / 100));
-    if (const int fraction = int(magnitude % 100)) {
-        QString digits = twoDigits(fraction, locale);
-        if (fraction % 10 == 0)
-            digits.chop(1);
-        number += locale.decimalPoint() + digits;
-    }
-    return cents < 0 ? locale.negativeSign() + number : number;
+    return written(detail::rulesFor(locale).plain, cents);
 }
 
 } // namespace money
