@@ -226,11 +226,6 @@ bool isCaption(Look look)
 }
 
 // Labels that show a figure: a screen reader reads the figure as their name.
-bool showsFigure(Look look)
-{
-    return look == Look::Result || look == Look::Balance || look == Look::Total;
-}
-
 // Each figure and each list is labelled by the caption the user reads beside it: the nearest
 // caption on its left on the same row. (A list reads out its current entry as its name.)
 void labelByCaptions(const FormSpec& sheet, const QHash<QString, QWidget*>& controls)
