@@ -117,7 +117,7 @@ focus_window() { xdotool windowfocus --sync "$1"; sleep 0.2; }
 
 # Real key presses into the window that has the keyboard focus.
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
+type_text() { xdotool type --delay 40 -- "$1"; sleep 0.2; }
 
 # The window's client area on the screen (inside any frame a window manager adds):
 # sets X, Y, WIDTH and HEIGHT.
