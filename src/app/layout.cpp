@@ -84,6 +84,7 @@ void setForeground(QWidget* w, QPalette::ColorRole role)
     w->setPalette(p);
 }
 
+// Labels that show a figure: drawn whole, and a screen reader reads the figure as their name.
 bool showsFigure(Look look)
 {
     return look == Look::Result || look == Look::Balance || look == Look::Total;
@@ -225,7 +226,6 @@ bool isCaption(Look look)
            look == Look::WrapCaption;
 }
 
-// Labels that show a figure: a screen reader reads the figure as their name.
 // Each figure and each list is labelled by the caption the user reads beside it: the nearest
 // caption on its left on the same row. (A list reads out its current entry as its name.)
 void labelByCaptions(const FormSpec& sheet, const QHash<QString, QWidget*>& controls)
