@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace dialogs {
@@ -10,9 +11,25 @@ Responder& responder()
     static Responder r;
     return r;
 }
+
+SaveChooser& saveChooser()
+{
+    static SaveChooser c;
+    return c;
+}
 } // namespace
 
 void setResponder(Responder r) { responder() = std::move(r); }
+
+void setSaveChooser(SaveChooser c) { saveChooser() = std::move(c); }
+
+QString saveFileName(const QString& title, const QString& suggestedPath, const QString& filter)
+{
+    if (saveChooser())
+        return saveChooser()(title, suggestedPath, filter);
+    // The platform's own dialog where the desktop offers one; it asks before replacing a file.
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
+}
 
 int msgBox(const QString& prompt, int style, const QString& title)
 {
