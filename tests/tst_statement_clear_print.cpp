@@ -320,6 +320,16 @@ private slots:
                 qPrintable(
                     QStringLiteral("the saved PDF shows the %1 button: %2").arg(button, text)));
 
+        QProcess images;
+        images.start("pdfimages", {"-list", path});
+        QVERIFY(images.waitForFinished(20000));
+        const QStringList rows = QString::fromUtf8(images.readAllStandardOutput())
+                                     .split(u'\n', Qt::SkipEmptyParts)
+                                     .mid(2); // below the heading and its rule
+        QVERIFY2(rows.isEmpty(), qPrintable("the saved PDF holds pictures where the page should be "
+                                            "lines and text: " +
+                                            rows.join("; ")));
+
         // At true size and in the colours of paper, whatever the desktop's scheme: the
         // statement's box is as wide as on the screen, white inside, the totals pale yellow.
         const QImage page = pdfPage(path, folder.path());

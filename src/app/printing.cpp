@@ -3,6 +3,7 @@
 #include "layout.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
@@ -11,10 +12,13 @@
 #include <QPdfWriter>
 #include <QPicture>
 #include <QPointer>
+#include <QPolygonF>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTransform>
 #include <QWidget>
 
 #include <algorithm>
@@ -30,24 +34,6 @@ Service& service()
 }
 
 QString tryAgain(const QString& what) { return what + QStringLiteral(", then press Print again."); }
-
-// Styles paint some parts (the lists' frames and arrows) through small cached pixmaps made at
-// the device's pixel ratio. Recorded on a device that claims a fine ratio, those pixmaps come
-// out at the printer's resolution instead of the screen's.
-class PagePicture : public QPicture {
-public:
-    static constexpr int PixelRatio = 1; // 384 pixels to the inch on paper
-
-protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        if (m == PdmDevicePixelRatio)
-            return PixelRatio;
-        if (m == PdmDevicePixelRatioScaled)
-            return int(PixelRatio * devicePixelRatioFScale());
-        return QPicture::metric(m);
-    }
-};
 
 bool isDark(const QPalette& p)
 {
@@ -188,14 +174,70 @@ private:
     std::vector<std::pair<QPointer<QWidget>, QString>> m_styled;
 };
 
+// The style paints a list's frame and arrow through a small pixmap it caches at the screen's
+// resolution, whatever the painter. On paper the list is drawn here instead, as lines and
+// fills in the same places, and its text by the style, as text.
+class ListOnPaper : public QComboBox {
+public:
+    static void paint(QPainter& painter, const QComboBox* list)
+    {
+        QStyleOptionComboBox option;
+        (list->*(&ListOnPaper::initStyleOption))(&option);
+        const QStyle* style = list->style();
+        const QRectF arrow =
+            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
+        const QPalette& colours = option.palette;
+        painter.save();
+        painter.translate(list->mapTo(list->window(), QPoint()));
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF frame = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(colours.color(QPalette::Window).darker(140));
+        painter.setBrush(colours.button());
+        painter.drawRoundedRect(frame, 2, 2);
+        if (option.editable) {
+            // The typed text sits on the base colour, the arrow on a button of its own.
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colours.base());
+            painter.drawRect(frame.adjusted(1, 1, -(frame.right() - arrow.left()) - 0.5, -1));
+            painter.setPen(colours.color(QPalette::Window).darker(140));
+            painter.drawLine(QPointF(arrow.left(), frame.top()),
+                             QPointF(arrow.left(), frame.bottom()));
+        }
+        const QPointF tip = arrow.center() + QPointF(0, 2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colours.color(QPalette::ButtonText));
+        painter.drawPolygon(QPolygonF{tip, tip + QPointF(-4, -4), tip + QPointF(4, -4)});
+        painter.restore();
+        painter.setFont(list->font());
+        painter.setPen(colours.color(QPalette::Text));
+        style->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, list);
+        painter.restore();
+    }
+};
+
 // The window's client area as drawing commands. The toolkit's render paints through one big
 // pixmap when its target is a printer; recorded first, text stays text and lines stay lines.
 void record(QWidget* window, QPicture& page)
 {
     const PaperColours colours(window);
     QPainter painter(&page);
-    window->render(&painter, QPoint(), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    QRegion rest(window->rect());
+    const QList<QComboBox*> lists = window->findChildren<QComboBox*>();
+    for (const QComboBox* list : lists)
+        if (list->isVisible())
+            rest -= QRect(list->mapTo(window, QPoint()), list->size());
+    window->render(&painter, QPoint(), rest, QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    for (const QComboBox* list : lists) {
+        if (!list->isVisible())
+            continue;
+        ListOnPaper::paint(painter, list);
+        // What is typed into a list is a text box of its own, drawn as text like the others.
+        for (QWidget* inside : list->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (inside->isVisible())
+                inside->render(&painter, inside->mapTo(window, QPoint()), QRegion(),
+                               QWidget::DrawChildren);
+    }
 }
 
 // The form's twips are physical: a pixel of the window is 15 twips, 1/96 of an inch, on paper
@@ -224,7 +266,7 @@ Outcome printOnDefaultPrinter(QWidget* window)
         return {false, tryAgain(QStringLiteral("The printer \"%1\" is not ready. Check it")
                                     .arg(info.printerName()))};
 
-    PagePicture page;
+    QPicture page;
     record(window, page);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
@@ -262,7 +304,7 @@ Outcome saveFormAsPdf(QWidget* window, const QString& path)
     if (!file.open(QIODevice::WriteOnly))
         return {false, notSaved(path, file.errorString())};
 
-    PagePicture page;
+    QPicture page;
     record(window, page);
     {
         QPdfWriter pdf(&file);
