@@ -13,6 +13,7 @@
 #include <QPicture>
 #include <QPointer>
 #include <QPolygonF>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
@@ -270,6 +271,13 @@ Outcome printOnDefaultPrinter(QWidget* window)
     record(window, page);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
+    // CUPS turns the page into PostScript for most queues. Its usual converter keeps the glyphs
+    // but not which letters they are, so a PDF printer's file could not be searched or read
+    // back; Cairo's keeps both. The job option is CUPS's own (the toolkit's key for CUPS
+    // options); queues that need no PostScript ignore it.
+    constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    printer.printEngine()->setProperty(
+        CupsOptions, QStringList{QStringLiteral("pdftops-renderer"), QStringLiteral("pdftocairo")});
     QPainter painter;
     if (!painter.begin(&printer))
         return {false,
