@@ -101,6 +101,16 @@ QPalette darkScheme()
                     Qt::white, QColor(30, 30, 30), dark);
 }
 
+// How each control but the buttons (whose focus moves) looks on the screen, by name.
+QHash<QString, QImage> controlImages(StatementFixture& f)
+{
+    QHash<QString, QImage> images;
+    for (QWidget* w : f.form().window()->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("cmd"))
+            images.insert(w->objectName(), w->grab().toImage());
+    return images;
+}
+
 // Every file and folder in a folder, hidden ones too, each with its size.
 QStringList listing(const QString& folder)
 {
@@ -265,6 +275,7 @@ private slots:
         f.form().list("lstMonths")->setCurrentIndex(2);
         f.description(1)->setText("Bake sale / raffle");
         const QStringList statement = snapshot(f);
+        const QHash<QString, QImage> looks = controlImages(f);
         const QString path = saveAs.isEmpty() ? QString() : folder.filePath(saveAs);
         f.dialogs.answers = {answer};
         f.dialogs.saveAs = {path};
@@ -291,6 +302,11 @@ private slots:
         for (const char* name : Buttons)
             QVERIFY2(f.form().button(name)->isVisible(), name);
         QCOMPARE(snapshot(f), statement);
+        // Paper colours are for paper only: every control looks on the screen as it did.
+        const QHash<QString, QImage> after = controlImages(f);
+        for (auto it = looks.cbegin(); it != looks.cend(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(),
+                     qPrintable(it.key() + " looks different on the screen after printing"));
 
         const bool saved = answer == dialogs::Yes && !path.isEmpty() && failure.isEmpty();
         QTRY_COMPARE(focusName(), saved ? "cmdClear" : "cmdPrint");

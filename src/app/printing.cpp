@@ -128,8 +128,6 @@ public:
     explicit PaperColours(QWidget* window) : m_desktop(QApplication::palette())
     {
         const QPalette paper = paperColours(m_desktop);
-        if (paper != m_desktop)
-            QApplication::setPalette(paper);
         m_saved.emplace_back(window, window->palette());
         for (QWidget* w : window->findChildren<QWidget*>())
             if (w->testAttribute(Qt::WA_SetPalette))
@@ -148,14 +146,12 @@ public:
     }
     ~PaperColours()
     {
-        for (auto& [w, sheet] : m_styled)
-            if (w)
-                restyle(w, sheet);
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
             if (it->first)
                 it->first->setPalette(it->second);
-        if (QApplication::palette() != m_desktop)
-            QApplication::setPalette(m_desktop);
+        for (auto& [w, sheet] : m_styled)
+            if (w)
+                restyle(w, sheet);
     }
     PaperColours(const PaperColours&) = delete;
     PaperColours& operator=(const PaperColours&) = delete;
