@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace dialogs {
@@ -28,7 +29,15 @@ QString saveFileName(const QString& title, const QString& suggestedPath, const Q
     if (saveChooser())
         return saveChooser()(title, suggestedPath, filter);
     // The platform's own dialog where the desktop offers one; it asks before replacing a file.
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
+    dialog.selectFile(QFileInfo(suggestedPath).fileName());
+    // A name typed without its ending gets the one of the files offered.
+    const QString ending = QFileInfo(suggestedPath).suffix();
+    if (!ending.isEmpty())
+        dialog.setDefaultSuffix(ending);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 int msgBox(const QString& prompt, int style, const QString& title)

@@ -50,14 +50,19 @@ keys Return                        # Calculate
 shot calculated
 keys alt+p
 
-# The job is done when the queue is empty and exactly one PDF has arrived.
+# The job is done when the queue is empty and its PDF has arrived. Other programs on a shared
+# machine may print into the same queue meanwhile: this statement's page is the one that
+# carries the description typed above, and it arrives once.
+ours() { for f in "$out"/*.pdf; do [ -s "$f" ] && pdftotext "$f" - 2>/dev/null | grep -q Raffle && echo "$f"; done; }
 for _ in $(seq 600); do
-  [ -z "$(lpstat -o PDF 2>/dev/null)" ] && [ "$(ls "$out" | grep -c '\.pdf$')" -eq 1 ] &&
-    [ -s "$(ls -d "$out"/*.pdf)" ] && break
+  [ -z "$(lpstat -o PDF 2>/dev/null)" ] &&
+    { [ -n "$(ours)" ] || [ "$(ls "$out" | grep -c '\.pdf$')" -eq 1 ]; } && break
   sleep 0.1
 done
-pdfs=("$out"/*.pdf)
-[ ${#pdfs[@]} -eq 1 ] && [ -s "${pdfs[0]}" ] || fail "no PDF arrived from the print queue"
+mapfile -t pdfs < <(ours)
+# A page that cannot be read is still this one when it came alone: the text check says more.
+[ ${#pdfs[@]} -eq 0 ] && compgen -G "$out/*.pdf" >/dev/null && pdfs=("$out"/*.pdf)
+[ ${#pdfs[@]} -eq 1 ] || fail "${#pdfs[@]} PDFs of this statement arrived from the print queue, not one: $(ls "$out")"
 cp "${pdfs[0]}" "$ARTIFACTS/statement.pdf"
 
 # The page is text: every figure and caption reads back exactly, and no button is on it.
@@ -125,7 +130,7 @@ keys Return
 dialog=$(wait_window "Save the Statement as PDF")
 shot save-dialog
 focus_window "$dialog"
-keys ctrl+a; type_text "$saved"; keys Return
+keys ctrl+a; type_text "${saved%.pdf}"; keys Return # the dialog adds the ending
 wait_no_window "Save the Statement as PDF"
 for _ in $(seq 100); do [ -s "$saved" ] && break; sleep 0.1; done
 [ -s "$saved" ] || fail "no PDF was saved where the user chose: $(ls -A "$ARTIFACTS/saved")"
