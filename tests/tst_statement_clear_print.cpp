@@ -228,23 +228,36 @@ private slots:
         QTest::addColumn<QString>("saveAs");  // relative to a fresh folder; "": cancelled
         QTest::addColumn<QString>("failure"); // the reason in the "Print" box, if any
         QTest::addColumn<bool>("darkScheme");
-        QTest::addColumn<bool>("existing"); // a file of that name is already there
+        QTest::addColumn<bool>("existing");     // a file of that name is already there
+        QTest::addColumn<QString>("station");   // typed into the list
+        QTest::addColumn<QString>("suggested"); // the name the save dialog offers
 
         QTest::newRow("saved") << dialogs::Yes << "statement.pdf"
-                               << "" << false << false;
+                               << "" << false << false << "Station 7"
+                               << "FORM QM-415 Station 7 March.pdf";
         QTest::newRow("saved under a dark scheme") << dialogs::Yes << "statement.pdf"
-                                                   << "" << true << false;
+                                                   << "" << true << false << "Station 7"
+                                                   << "FORM QM-415 Station 7 March.pdf";
         QTest::newRow("replacing a file") << dialogs::Yes << "statement.pdf"
-                                          << "" << false << true;
+                                          << "" << false << true << "Station 7"
+                                          << "FORM QM-415 Station 7 March.pdf";
         QTest::newRow("answered No") << dialogs::No << "statement.pdf"
-                                     << "" << false << false;
+                                     << "" << false << false << "Station 7"
+                                     << "FORM QM-415 Station 7 March.pdf";
         QTest::newRow("save cancelled") << dialogs::Yes << ""
-                                        << "" << false << false;
-        QTest::newRow("missing folder") << dialogs::Yes << "missing/statement.pdf"
-                                        << "No such file or directory" << false << false;
+                                        << "" << false << false << "Station 7"
+                                        << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("missing folder")
+            << dialogs::Yes << "missing/statement.pdf"
+            << "No such file or directory" << false << false << "Station 7"
+            << "FORM QM-415 Station 7 March.pdf";
         QTest::newRow("a file where a folder should be")
             << dialogs::Yes << "statement.pdf/statement.pdf"
-            << "Not a directory" << false << true;
+            << "Not a directory" << false << true << "Station 7"
+            << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("a station typed with a slash") << dialogs::Yes << "statement.pdf"
+                                                      << "" << false << false << "Station 7/8"
+                                                      << "FORM QM-415 Station 7-8 March.pdf";
     }
     void noPrinterOffersToSaveAPdf()
     {
@@ -253,6 +266,8 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(bool, darkScheme);
         QFETCH(bool, existing);
+        QFETCH(QString, station);
+        QFETCH(QString, suggested);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString old = "an earlier statement, to be kept unless a new one is complete";
@@ -272,6 +287,7 @@ private slots:
         QVERIFY(f.ready());
         fillAndCalculate(f);
         f.form().list("lstStations")->setCurrentIndex(6);
+        f.form().list("lstStations")->setEditText(station);
         f.form().list("lstMonths")->setCurrentIndex(2);
         f.description(1)->setText("Bake sale / raffle");
         const QStringList statement = snapshot(f);
@@ -290,10 +306,10 @@ private slots:
         QTRY_COMPARE(f.dialogs.shown, boxes);
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString suggested = (QFileInfo(documents).isDir() ? documents : QDir::homePath()) +
-                                  "/FORM QM-415 Station 7 March.pdf";
+        const QString suggestedPath =
+            (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/" + suggested;
         const QList<QStringList> saveDialogs{
-            {"Save the Statement as PDF", suggested, "PDF files (*.pdf)"}};
+            {"Save the Statement as PDF", suggestedPath, "PDF files (*.pdf)"}};
         QCOMPARE(f.dialogs.saveDialogs,
                  answer == dialogs::Yes ? saveDialogs : QList<QStringList>{});
         // Printed, or tried to, each time without the buttons; they are all back.
