@@ -3,7 +3,15 @@
 #include "app/printing.h"
 #include "support/statement_fixture.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 using Box = ScriptedDialogs::Box;
@@ -62,6 +70,56 @@ struct RecordingPrinter {
 };
 
 bool realPrinting() { return qEnvironmentVariableIntValue("QM415_REAL_PRINT") == 1; }
+
+const QString NoPrinterQuestion =
+    "No printer is installed. Save the statement as a PDF file instead?";
+
+// What a reader of the PDF gets: its text, one blank between words, or why there is none.
+QString pdfText(const QString& path)
+{
+    QProcess reader;
+    reader.start("pdftotext", {path, "-"});
+    if (!reader.waitForFinished(20000) || reader.exitCode() != 0)
+        return "(pdftotext could not read " + path + ": " + reader.readAllStandardError() + ")";
+    return QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+}
+
+// The page as it looks on paper, at 96 dots to the inch: a pixel of the page is a pixel of
+// the window when the page is at true size.
+QImage pdfPage(const QString& path, const QString& folder)
+{
+    const QString image = folder + "/page";
+    QProcess::execute("pdftoppm", {"-r", "96", "-png", "-singlefile", path, image});
+    return QImage(image + ".png");
+}
+
+// A dark desktop: light text on dark grey.
+QPalette darkScheme()
+{
+    const QColor dark(45, 45, 45), light(230, 230, 230);
+    return QPalette(light, dark.lighter(120), dark.lighter(150), dark.darker(150), dark, light,
+                    Qt::white, QColor(30, 30, 30), dark);
+}
+
+// How each control but the buttons (whose focus moves) looks on the screen, by name.
+QHash<QString, QImage> controlImages(StatementFixture& f)
+{
+    QHash<QString, QImage> images;
+    for (QWidget* w : f.form().window()->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("cmd"))
+            images.insert(w->objectName(), w->grab().toImage());
+    return images;
+}
+
+// Every file and folder in a folder, hidden ones too, each with its size.
+QStringList listing(const QString& folder)
+{
+    QStringList all;
+    for (const QFileInfo& f : QDir(folder).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        all << QStringLiteral("%1 %2").arg(f.fileName()).arg(f.size());
+    return all;
+}
 } // namespace
 
 class TestStatementClearPrint : public QObject {
@@ -148,8 +206,8 @@ private slots:
     void printFailureIsReportedAndLosesNothing()
     {
         RecordingPrinter printer;
-        printer.outcome = {false,
-                           "No printer is installed. Add a printer, then press Print again."};
+        printer.outcome = {
+            false, "The printer \"PDF\" reported an error. Check it, then press Print again."};
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
@@ -162,6 +220,185 @@ private slots:
         QTRY_COMPARE(focusName(), "cmdPrint");
     }
 
+    // With no printer the user may save the page as a PDF file instead. The file is the page
+    // the printer would have had, or nothing at all.
+    void noPrinterOffersToSaveAPdf_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");  // relative to a fresh folder; "": cancelled
+        QTest::addColumn<QString>("failure"); // the reason in the "Print" box, if any
+        QTest::addColumn<bool>("darkScheme");
+        QTest::addColumn<bool>("existing");     // a file of that name is already there
+        QTest::addColumn<QString>("station");   // typed into the list
+        QTest::addColumn<QString>("suggested"); // the name the save dialog offers
+
+        QTest::newRow("saved") << dialogs::Yes << "statement.pdf"
+                               << "" << false << false << "Station 7"
+                               << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("saved under a dark scheme") << dialogs::Yes << "statement.pdf"
+                                                   << "" << true << false << "Station 7"
+                                                   << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("replacing a file") << dialogs::Yes << "statement.pdf"
+                                          << "" << false << true << "Station 7"
+                                          << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("answered No") << dialogs::No << "statement.pdf"
+                                     << "" << false << false << "Station 7"
+                                     << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("save cancelled") << dialogs::Yes << ""
+                                        << "" << false << false << "Station 7"
+                                        << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("missing folder")
+            << dialogs::Yes << "missing/statement.pdf"
+            << "No such file or directory" << false << false << "Station 7"
+            << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("a file where a folder should be")
+            << dialogs::Yes << "statement.pdf/statement.pdf"
+            << "Not a directory" << false << true << "Station 7"
+            << "FORM QM-415 Station 7 March.pdf";
+        QTest::newRow("a station typed with a slash") << dialogs::Yes << "statement.pdf"
+                                                      << "" << false << false << "Station 7/8"
+                                                      << "FORM QM-415 Station 7-8 March.pdf";
+    }
+    void noPrinterOffersToSaveAPdf()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(QString, failure);
+        QFETCH(bool, darkScheme);
+        QFETCH(bool, existing);
+        QFETCH(QString, station);
+        QFETCH(QString, suggested);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString old = "an earlier statement, to be kept unless a new one is complete";
+        if (existing) {
+            QFile file(folder.filePath("statement.pdf"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old.toUtf8()) > 0);
+        }
+        const QStringList before = listing(folder.path());
+        const QPalette desktop = QApplication::palette();
+        if (darkScheme)
+            QApplication::setPalette(::darkScheme());
+        const auto restoreScheme = qScopeGuard([&] { QApplication::setPalette(desktop); });
+
+        RecordingPrinter printer;
+        printer.outcome = {false, "No printer is installed.", true};
+        StatementFixture f;
+        QVERIFY(f.ready());
+        fillAndCalculate(f);
+        f.form().list("lstStations")->setCurrentIndex(6);
+        f.form().list("lstStations")->setEditText(station);
+        f.form().list("lstMonths")->setCurrentIndex(2);
+        f.description(1)->setText("Bake sale / raffle");
+        const QStringList statement = snapshot(f);
+        const QHash<QString, QImage> looks = controlImages(f);
+        const QString path = saveAs.isEmpty() ? QString() : folder.filePath(saveAs);
+        f.dialogs.answers = {answer};
+        f.dialogs.saveAs = {path};
+        f.focus(f.form().button("cmdPrint"));
+        QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
+
+        QList<Box> boxes{{NoPrinterQuestion, 36, "Print"}};
+        if (!failure.isEmpty())
+            boxes << Box{QStringLiteral("The statement could not be saved as \"%1\": %2.")
+                             .arg(path, failure),
+                         64, "Print"};
+        QTRY_COMPARE(f.dialogs.shown, boxes);
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString suggestedPath =
+            (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/" + suggested;
+        const QList<QStringList> saveDialogs{
+            {"Save the Statement as PDF", suggestedPath, "PDF files (*.pdf)"}};
+        QCOMPARE(f.dialogs.saveDialogs,
+                 answer == dialogs::Yes ? saveDialogs : QList<QStringList>{});
+        // Printed, or tried to, each time without the buttons; they are all back.
+        QCOMPARE(printer.visibleWhilePrinting.size(), 1);
+        QCOMPARE(printer.visibleWhilePrinting[0], QStringList{});
+        for (const char* name : Buttons)
+            QVERIFY2(f.form().button(name)->isVisible(), name);
+        QCOMPARE(snapshot(f), statement);
+        // Paper colours are for paper only: every control looks on the screen as it did.
+        const QHash<QString, QImage> after = controlImages(f);
+        for (auto it = looks.cbegin(); it != looks.cend(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(),
+                     qPrintable(it.key() + " looks different on the screen after printing"));
+
+        const bool saved = answer == dialogs::Yes && !path.isEmpty() && failure.isEmpty();
+        QTRY_COMPARE(focusName(), saved ? "cmdClear" : "cmdPrint");
+        if (!saved) {
+            QVERIFY2(listing(folder.path()) == before,
+                     qPrintable("the folder holds " + listing(folder.path()).join(", ") +
+                                " instead of " + before.join(", ")));
+            if (existing) {
+                QFile file(folder.filePath("statement.pdf"));
+                QVERIFY(file.open(QIODevice::ReadOnly) || QFileInfo(file).isDir());
+                QCOMPARE(QString::fromUtf8(file.readAll()), old);
+            }
+            return;
+        }
+        QCOMPARE(listing(folder.path()).size(), 1); // the PDF and no temporary file
+        const QString text = pdfText(path);
+        for (const char* expected :
+             {"FINANCIAL STATEMENT", "FORM QM-415", "Station 7", "March",
+              "Balance Carried Forward:", "1,234.50", "20.00", "7.25", "Raffle",
+              "Bake sale / raffle", "Stamps", "$1,254.50", "$7.25", "$1,247.25", "SIGNED:"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)),
+                     qPrintable(QStringLiteral("the saved PDF does not show \"%1\"; it reads: %2")
+                                    .arg(expected, text)));
+        for (const char* button : {"Calculate", "Print", "Clear", "Exit"})
+            QVERIFY2(
+                !text.contains(QString(button)),
+                qPrintable(
+                    QStringLiteral("the saved PDF shows the %1 button: %2").arg(button, text)));
+
+        QProcess images;
+        images.start("pdfimages", {"-list", path});
+        QVERIFY(images.waitForFinished(20000));
+        const QStringList rows = QString::fromUtf8(images.readAllStandardOutput())
+                                     .split(u'\n', Qt::SkipEmptyParts)
+                                     .mid(2); // below the heading and its rule
+        QVERIFY2(rows.isEmpty(), qPrintable("the saved PDF holds pictures where the page should be "
+                                            "lines and text: " +
+                                            rows.join("; ")));
+
+        // At true size and in the colours of paper, whatever the desktop's scheme: the
+        // statement's box is as wide as on the screen, white inside, the totals pale yellow.
+        const QImage page = pdfPage(path, folder.path());
+        QVERIFY2(!page.isNull(), "the saved PDF could not be drawn");
+        const QRect box = f.form().control("Picture1")->geometry();
+        // The box's border: its left side is the leftmost ink on the page, its top runs right
+        // from the top of that side.
+        const auto ink = [&](int x, int y) { return page.pixelColor(x, y).lightness() < 128; };
+        int left = 0, top = 0;
+        while (left < page.width() && [&] {
+            for (int y = 0; y < page.height(); ++y)
+                if (ink(left, y))
+                    return false;
+            return true;
+        }())
+            ++left;
+        while (top < page.height() && !ink(left, top))
+            ++top;
+        int right = left;
+        while (right + 1 < page.width() && ink(right + 1, top))
+            ++right;
+        QVERIFY2(std::abs(right - left + 1 - box.width()) <= 1,
+                 qPrintable(QStringLiteral("the statement's box is %1 pixels wide on paper, not "
+                                           "%2 as on the screen")
+                                .arg(right - left + 1)
+                                .arg(box.width())));
+        const QPoint windowToPage = QPoint(left, top) - box.topLeft();
+        const auto colourAt = [&](const char* control) {
+            const QWidget* w = f.form().control(control);
+            return page.pixelColor(w->mapTo(f.form().window(), QPoint(4, 4)) + windowToPage);
+        };
+        QCOMPARE(colourAt("Picture1"), QColor(Qt::white));
+        QCOMPARE(colourAt("lblCost"), QColor(255, 255, 192));
+        QCOMPARE(colourAt("lblEnd"), QColor(224, 224, 224));
+        QCOMPARE(colourAt("txtBox(2)"), QColor(Qt::white));
+    }
+
     // Prints a filled statement on the real default printer and reports how long the window
     // was busy. QM415_EXPECT_NO_PRINTER=1: the same with no printer to be had.
     void printsOnTheDefaultPrinter()
@@ -171,7 +408,7 @@ private slots:
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
-        f.dialogs.answers = {dialogs::Ok};
+        f.dialogs.answers = {dialogs::No};
         QElapsedTimer timer;
         timer.start();
         f.form().button("cmdPrint")->click();
@@ -181,9 +418,11 @@ private slots:
         if (qEnvironmentVariableIntValue("QM415_EXPECT_NO_PRINTER") == 1) {
             QCOMPARE(f.dialogs.shown.size(), 1);
             QCOMPARE(f.dialogs.shown[0].title, "Print");
-            QCOMPARE(f.dialogs.shown[0].style, 64);
+            QCOMPARE(f.dialogs.shown[0].style, 36);
             QVERIFY2(f.dialogs.shown[0].prompt.startsWith("No printer is installed."),
                      qPrintable(f.dialogs.describe()));
+            QCOMPARE(f.dialogs.shown[0].prompt, NoPrinterQuestion);
+            QTRY_COMPARE(focusName(), "cmdPrint");
         } else {
             QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         }

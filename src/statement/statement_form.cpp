@@ -8,15 +8,19 @@
 #include "popcalc/popcalc_form.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 const QString Title = QStringLiteral("Form QM-415");
@@ -159,13 +163,39 @@ void StatementForm::cmdClear_Click()
 void StatementForm::cmdPrint_Click()
 {
     const char* const buttons[] = {"cmdCalculate", "cmdClear", "cmdExit", "cmdPrint"};
-    for (const char* name : buttons)
-        button(name)->setVisible(false);
-    const printing::Outcome outcome = printing::printForm(window());
-    for (const char* name : buttons)
-        button(name)->setVisible(true);
+    const auto printWithoutButtons = [&](const std::function<printing::Outcome()>& print) {
+        for (const char* name : buttons)
+            button(name)->setVisible(false);
+        const printing::Outcome outcome = print();
+        for (const char* name : buttons)
+            button(name)->setVisible(true);
+        return outcome;
+    };
+    printing::Outcome outcome =
+        printWithoutButtons([this] { return printing::printForm(window()); });
+
+    // With no printer the statement can still leave the program, as a PDF file.
+    const QString title = QStringLiteral("Print");
+    if (outcome.noPrinter &&
+        dialogs::msgBox(QStringLiteral("No printer is installed. Save the statement as a PDF file "
+                                       "instead?"),
+                        dialogs::YesNo, title) == dialogs::Yes) {
+        const QString name = printing::pdfFileName({QStringLiteral("FORM QM-415"),
+                                                    list("lstStations")->currentText(),
+                                                    list("lstMonths")->currentText()});
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+        const QString path =
+            dialogs::saveFileName(QStringLiteral("Save the Statement as PDF"),
+                                  QDir(folder).filePath(name), QStringLiteral("PDF files (*.pdf)"));
+        if (!path.isEmpty())
+            outcome = printWithoutButtons(
+                [this, &path] { return printing::saveFormAsPdf(window(), path); });
+    }
     if (!outcome.printed) {
-        dialogs::msgBox(outcome.problem, dialogs::Information, QStringLiteral("Print"));
+        if (!outcome.noPrinter)
+            dialogs::msgBox(outcome.problem, dialogs::Information, title);
         setFocus(button("cmdPrint"));
         return;
     }

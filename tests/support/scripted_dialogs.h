@@ -30,8 +30,17 @@ public:
             return answers.isEmpty() ? (style == dialogs::YesNo ? dialogs::Yes : dialogs::Ok)
                                      : answers.takeFirst();
         });
+        dialogs::setSaveChooser(
+            [this](const QString& title, const QString& suggested, const QString& filter) {
+                saveDialogs.append({title, suggested, filter});
+                return saveAs.isEmpty() ? QString() : saveAs.takeFirst();
+            });
     }
-    ~ScriptedDialogs() { dialogs::setResponder({}); }
+    ~ScriptedDialogs()
+    {
+        dialogs::setResponder({});
+        dialogs::setSaveChooser({});
+    }
 
     // What the user saw, one line per box, for readable failure messages.
     QString describe() const
@@ -62,4 +71,9 @@ public:
     QList<int> answers; // given in order; when they run out: Yes, or OK
     QList<Box> shown;
     std::function<void()> onShow; // runs while a box is "open"
+
+    // The save dialogs opened, each as {title, suggested path, filter}; the paths chosen in
+    // them, in order: when they run out the user cancels.
+    QList<QStringList> saveDialogs;
+    QStringList saveAs;
 };
