@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev qt6-svg-dev fonts-liberation qt6-qpa-plugins)
 test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
-           cups cups-client printer-driver-cups-pdf poppler-utils tesseract-ocr tesseract-ocr-eng tesseract-ocr-osd
+           cups cups-client printer-driver-cups-pdf poppler-utils
            clang libclang-rt-14-dev libbenchmark-dev
            at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
 
