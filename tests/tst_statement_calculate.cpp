@@ -228,13 +228,6 @@ private slots:
             << QStringList{"$5", "(5)", "1e3", "0.005"} << QStringList{} << boxes
             << QStringList{"$1,000.01", "$1,000.01", "$0.00", "$0.00", "$1,000.01"};
 
-        boxes = empty17;
-        boxes[0] = "100.00";
-        boxes[10] = "123,556.78";
-        QTest::newRow("six-figure deficit")
-            << QStringList{"100"} << QStringList{"123556.78"} << boxes
-            << QStringList{"$100.00", "$100.00", "$123,556.78", "$123,556.78", "($123,456.78)"};
-
         QStringList big(10, "999999999999.99");
         QTest::newRow("largest amounts in every box")
             << big << QStringList(7, "-999999999999.99")
