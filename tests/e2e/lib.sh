@@ -5,20 +5,20 @@ set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 start_display() {
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    if xdpyinfo >/dev/null 2>&1; then
-      # QM415_E2E_WM=openbox (say) runs the test under a window manager, as on a desktop.
-      if [ -n "${QM415_E2E_WM:-}" ]; then "$QM415_E2E_WM" >/dev/null 2>&1 & WM_PID=$!; sleep 1; fi
-      return 0
-    fi
-    kill "$XVFB_PID" 2>/dev/null || true
-  done
-  fail "no virtual display could be started"
+  # The server picks a free display number itself and tells it: two tests started at once
+  # never share one. SCREEN sets its size.
+  local numfile="$ARTIFACTS/display-number"
+  rm -f "$numfile"
+  Xvfb -displayfd 3 -screen 0 "${SCREEN:-1280x1024x24}" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
+  [ -s "$numfile" ] || fail "no virtual display could be started"
+  export DISPLAY=":$(head -n1 "$numfile")"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || fail "the virtual display $DISPLAY does not answer"
+  # QM415_E2E_WM=openbox (say) runs the test under a window manager, as on a desktop.
+  if [ -n "${QM415_E2E_WM:-}" ]; then "$QM415_E2E_WM" >/dev/null 2>&1 & WM_PID=$!; sleep 1; fi
+  return 0
 }
 
 # A session bus of the test's own, with the accessibility bus on it: the program and the

@@ -4,6 +4,9 @@
 # Needs root (CUPS administration), as on the test machines.
 source "$(dirname "$0")/lib.sh"
 [ "$(id -u)" -eq 0 ] || fail "printing tests administer CUPS and must run as root"
+# The machine has one scheduler: two printing tests at once would share its queue.
+exec 9>/tmp/qm415-cups.lock
+flock -w 900 9 || fail "another printing test held the CUPS lock for 15 minutes"
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
 CUPSD_PID=
