@@ -93,11 +93,11 @@ warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null || true)
 # The command line, answered before any display is needed, in each form the manual page gives.
 qm415="$root/usr/bin/qm415"
 for option in -v --version; do
-  out=$("$qm415" "$option") || fail "qm415 $option failed without a display: $out"
+  out=$("$qm415" "$option" 2>&1) || fail "qm415 $option failed without a display: $out"
   [ "$out" = "qm415 $VERSION" ] || fail "qm415 $option printed '$out', not 'qm415 $VERSION'"
 done
 for option in -h --help; do
-  out=$("$qm415" "$option") || fail "qm415 $option failed without a display: $out"
+  out=$("$qm415" "$option" 2>&1) || fail "qm415 $option failed without a display: $out"
   for expected in "Usage: qm415 [options]" "-h, --help" "-v, --version" "-platform"; do
     grep -qF -- "$expected" <<<"$out" || fail "qm415 $option does not mention '$expected': $out"
   done

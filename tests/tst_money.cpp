@@ -188,6 +188,7 @@ private slots:
         row("en_US", "9.99999999999995e11", L);
         row("en_US", "1000000000000", L);
         row("en_US", "1000000000000.01", L);
+        row("en_US", "99999999999999999", L); // more cents than 64 bits hold
         row("en_US", "1,000,000,000,000.00", L);
         row("en_US", "-1000000000000", L);
         row("en_US", "1E+39", L);
@@ -251,6 +252,7 @@ private slots:
         row("fa_IR", "\u200e\u2212۱٬۲۳۴٫۵۰", N, -123450);
         row("fa_IR", "-۱٬۲۳۴٫۵۰", N, -123450);
         row("fa_IR", "1٬234٫50", N, 123450);
+        row("fa_IR", "١٬٢٣٤٫٥٠", N, 123450); // Arabic digits, not the Persian ones
         row("fa_IR", "IRR 1234٫5", N, 123450);
         row("ar_EG", "\u061c-١٬٢٣٤٫٥٠", N, -123450);
         row("ar_EG", "١٬٢٣٤٫٥٠ ج.م.", N, 123450);
