@@ -90,13 +90,17 @@ grep -q "LC_ALL" <<<"$text" || fail "the manual page does not explain LANG and L
 warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null || true)
 [ -z "$warnings" ] || fail "man warns about the manual page: $warnings"
 
-# The command line, answered before any display is needed.
+# The command line, answered before any display is needed, in each form the manual page gives.
 qm415="$root/usr/bin/qm415"
-out=$("$qm415" --version) || fail "qm415 --version failed without a display: $out"
-[ "$out" = "qm415 $VERSION" ] || fail "qm415 --version printed '$out', not 'qm415 $VERSION'"
-out=$("$qm415" --help) || fail "qm415 --help failed without a display: $out"
-for expected in "Usage: qm415 [options]" "--help" "--version" "-platform"; do
-  grep -qF -- "$expected" <<<"$out" || fail "qm415 --help does not mention '$expected': $out"
+for option in -v --version; do
+  out=$("$qm415" "$option" 2>&1) || fail "qm415 $option failed without a display: $out"
+  [ "$out" = "qm415 $VERSION" ] || fail "qm415 $option printed '$out', not 'qm415 $VERSION'"
+done
+for option in -h --help; do
+  out=$("$qm415" "$option" 2>&1) || fail "qm415 $option failed without a display: $out"
+  for expected in "Usage: qm415 [options]" "-h, --help" "-v, --version" "-platform"; do
+    grep -qF -- "$expected" <<<"$out" || fail "qm415 $option does not mention '$expected': $out"
+  done
 done
 # Anything it does not know: one line on the error output, nothing on the standard output,
 # exit status 2.
@@ -109,11 +113,11 @@ for args in "--bogus" "-x" "statement.txt" "-platform"; do
     fail "qm415 $args did not answer in one line: $(cat "$work/out" "$work/err")"
   grep -q "^qm415: " "$work/err" || fail "qm415 $args did not say who is speaking: $(cat "$work/err")"
 done
-# Qt's own options still reach Qt: with -platform offscreen the program starts without a display
-# and keeps running until it is stopped.
+# Qt's own options, each one the manual page names, still reach Qt: with -platform offscreen the
+# program starts without a display and keeps running until it is stopped.
+qt=(-platform offscreen -style Fusion -display :0 -reverse)
 rc=0
-env -u QT_QPA_PLATFORM timeout 3 "$qm415" -platform offscreen -style Fusion -reverse \
-  >"$work/run.log" 2>&1 || rc=$?
-[ "$rc" -eq 124 ] || fail "qm415 -platform offscreen ended with status $rc: $(cat "$work/run.log")"
+env -u QT_QPA_PLATFORM timeout 3 "$qm415" "${qt[@]}" >"$work/run.log" 2>&1 || rc=$?
+[ "$rc" -eq 124 ] || fail "qm415 ${qt[*]} ended with status $rc: $(cat "$work/run.log")"
 
 echo "package: $(basename "$deb"), $(wc -l <"$work/files") files, lintian: $(wc -l <"$work/lintian.txt") remarks"

@@ -166,6 +166,8 @@ private slots:
         row("en_US", "1e+", X);
         row("en_US", "e3", X);
         row("en_US", "1e-100000000", N, 0);
+        row("en_US", "1e4294967296", L); // an exponent past any integer's range
+        row("en_US", "1e-4294967296", N, 0);
         // rounding to the cent, half away from zero, on the decimal text itself
         row("en_US", "0.001", N, 0);
         row("en_US", "0.005", N, 1);
@@ -180,7 +182,13 @@ private slots:
         row("en_US", "-999999999999.99", N, -99999999999999);
         row("en_US", "999999999999.994", N, 99999999999999);
         row("en_US", "999999999999.995", L);
+        row("en_US", "-999999999999.994", N, -99999999999999);
+        row("en_US", "-999999999999.995", L);
+        row("en_US", "9.99999999999994e11", N, 99999999999999);
+        row("en_US", "9.99999999999995e11", L);
         row("en_US", "1000000000000", L);
+        row("en_US", "1000000000000.01", L);
+        row("en_US", "99999999999999999", L); // more cents than 64 bits hold
         row("en_US", "1,000,000,000,000.00", L);
         row("en_US", "-1000000000000", L);
         row("en_US", "1E+39", L);
@@ -231,7 +239,12 @@ private slots:
         row("en_IN", "(₹1,234.50)", N, -123450);
         row("en_IN", "INR 1,234.50", N, 123450);
         row("en_IN", "1234,567.89", X);
-        // − and - alike; a plain space for the no-break one
+        row("en_IN", "1,23,45,678.90", N, 1234567890);
+        row("en_IN", "123,45,678.90", X);
+        row("en_IN", "12,345,678.90", X); // grouped the Western way
+        // − and - alike, also where − is not the locale's own; a plain space for the no-break one
+        row("en_US", "\u22125", N, -500);
+        row("de_DE", "\u22121.234,50 €", N, -123450);
         row("sv_SE", "\u22121\u00a0234,50\u00a0kr", N, -123450);
         row("sv_SE", "-1 234,50 kr", N, -123450);
         row("sv_SE", "-1 234,50 SEK", N, -123450);
@@ -239,6 +252,7 @@ private slots:
         row("fa_IR", "\u200e\u2212۱٬۲۳۴٫۵۰", N, -123450);
         row("fa_IR", "-۱٬۲۳۴٫۵۰", N, -123450);
         row("fa_IR", "1٬234٫50", N, 123450);
+        row("fa_IR", "١٬٢٣٤٫٥٠", N, 123450); // Arabic digits, not the Persian ones
         row("fa_IR", "IRR 1234٫5", N, 123450);
         row("ar_EG", "\u061c-١٬٢٣٤٫٥٠", N, -123450);
         row("ar_EG", "١٬٢٣٤٫٥٠ ج.م.", N, 123450);

@@ -232,6 +232,11 @@ private slots:
         QTest::newRow("largest amounts")
             << QStringList{"999999999999.99", "-999999999999.99", "-999999999999.99"} << shown
             << "($999,999,999,999.99)";
+        shown = QStringList(9, "");
+        shown[0] = "999,999,999,999.98";
+        shown[1] = "0.01";
+        QTest::newRow("largest total")
+            << QStringList{"999999999999.98", "0.006"} << shown << "$999,999,999,999.99";
     }
     void calculateAddsUpAndRewrites()
     {
@@ -259,15 +264,34 @@ private slots:
         QCOMPARE(f.total(Income), total);
     }
 
+    // Refused on either side of zero from the limit itself on, also where only rounding a box
+    // to the cent reaches it, and also after an earlier total was shown.
+    void aTotalTooLargeIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("far over") << QStringList(9, "999999999999");
+        QTest::newRow("the limit") << QStringList{"999999999999.99", "0.01"};
+        QTest::newRow("a cent over") << QStringList{"999999999999.99", "0.02"};
+        QTest::newRow("the limit by rounding") << QStringList{"999999999999.99", "0.005"};
+        QTest::newRow("the negative limit") << QStringList{"-999999999999.99", "-0.01"};
+        QTest::newRow("a cent over, negative") << QStringList{"-999999999999.99", "-0.02"};
+        QTest::newRow("the negative limit by rounding")
+            << QStringList{"-0.005", "-999999999999.99"};
+    }
     void aTotalTooLargeIsRefused()
     {
+        QFETCH(QStringList, typed);
         CalcFixture f;
         QVERIFY(f.ready());
         f.open(Expense);
-        f.fillBoxes(Expense, QStringList(9, "999999999999"));
+        f.fillBoxes(Expense, {"5"});
         f.click(Expense, "cmdCalculate");
-        QCOMPARE(f.dialogs.shown, QList<Box>{TotalTooLarge});
-        QCOMPARE(f.boxTexts(Expense), QStringList(9, "999999999999"));
+        f.fillBoxes(Expense, typed);
+        f.click(Expense, "cmdCalculate");
+        QVERIFY2(f.dialogs.shown == QList<Box>{TotalTooLarge},
+                 qPrintable(QStringLiteral("the user saw %1, and the total %2")
+                                .arg(f.dialogs.describe(), f.total(Expense))));
+        QCOMPARE(f.boxTexts(Expense), typed + QStringList(9 - typed.size(), ""));
         QCOMPARE(f.total(Expense), "");
         QTRY_COMPARE(focusName(), "txtP2(0)");
         f.click(Expense, "cmdSubmit"); // nothing calculated, so nothing is written

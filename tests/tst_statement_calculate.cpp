@@ -113,6 +113,11 @@ private slots:
         expenses[3] = "1E+39";
         QTest::newRow("far too large")
             << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after << "";
+        for (const char* large : {"-1000000000000", "999999999999.995", "-999999999999.995"}) {
+            expenses[3] = large;
+            QTest::addRow("too large: %s", large) << true << true << QStringList{} << expenses
+                                                  << TooLarge << "txtBoxa(3)" << after << "";
+        }
 
         // Only a pick selects a station: a typed one, even one that reads like an entry, and a
         // text typed over a pick leave none selected.

@@ -32,6 +32,16 @@ private slots:
         QVERIFY(!f.form().window()->windowIcon().isNull());
     }
 
+    // The list names a month as it stands alone, not as a date does (Polish: "5 marca").
+    void monthsAreNamedOnTheirOwn()
+    {
+        const auto restore = qScopeGuard(
+            [] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+        QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+        StatementFixture f;
+        QCOMPARE(f.form().list("lstMonths")->itemText(2), "marzec");
+    }
+
     void theWheelTurnsOnlyTheFocusedList_data()
     {
         QTest::addColumn<QString>("list");
