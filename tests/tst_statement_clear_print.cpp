@@ -475,7 +475,8 @@ private slots:
     }
 
     // Prints a filled statement on the real default printer and reports how long the window
-    // was busy. QM415_EXPECT_NO_PRINTER=1: the same with no printer to be had.
+    // was busy. QM415_EXPECT_NO_PRINTER=1: the same with no printer to be had;
+    // QM415_EXPECT_REFUSAL: with a printer that refuses, for that reason.
     void printsOnTheDefaultPrinter()
     {
         if (!realPrinting())
@@ -483,6 +484,8 @@ private slots:
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
+        const QStringList before = snapshot(f);
+        const QString refusal = qEnvironmentVariable("QM415_EXPECT_REFUSAL");
         f.dialogs.answers = {dialogs::No};
         QElapsedTimer timer;
         timer.start();
@@ -498,9 +501,16 @@ private slots:
                      qPrintable(f.dialogs.describe()));
             QCOMPARE(f.dialogs.shown[0].prompt, NoPrinterQuestion);
             QTRY_COMPARE(focusName(), "cmdPrint");
+        } else if (!refusal.isEmpty()) {
+            const Box refused{"The printer \"PDF\" did not take the statement: " + refusal +
+                                  ". Check it, then press Print again.",
+                              64, "Print"};
+            QVERIFY2(f.dialogs.shown == QList<Box>{refused}, qPrintable(f.dialogs.describe()));
+            QTRY_COMPARE(focusName(), "cmdPrint");
         } else {
             QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         }
+        QCOMPARE(snapshot(f), before);
         qInfo("Print kept the window busy for %lld ms", busy);
     }
 };

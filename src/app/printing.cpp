@@ -313,9 +313,19 @@ std::optional<Destination> cupsDefaultDestination()
         return std::nullopt;
     Destination to{QString::fromUtf8(dest->name), {}};
     const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    // The user's own default for this printer, else the printer's. (cupsGetDestMediaDefault
+    // takes Letter where the user has none, whatever the printer's default.)
+    QByteArray media = option(*dest, "media");
+    ipp_attribute_t* printers =
+        media.isEmpty() ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media")
+                        : nullptr;
+    if (printers)
+        media = ippGetString(printers, 0, nullptr);
     cups_size_t size;
     // In hundredths of a millimetre; the nearest standard size by that name.
-    if (info && cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), 0, &size))
+    if (info && !media.isEmpty() &&
+        cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.constData(), 0,
+                               &size))
         to.paper = QPageSize(QSizeF(size.width, size.length) / 100, QPageSize::Millimeter);
     return to;
 }
