@@ -109,6 +109,7 @@ void Form::load()
     }
     for (const Key& k : m_keys) {
         connect(new QShortcut(k.key, m_window.get()), &QShortcut::activated, this, k.handler);
+        // A desktop may leave a standard key unbound.
         const QString name = QKeySequence(k.key).toString(QKeySequence::NativeText);
         if (!k.button.isEmpty())
             button(k.button)->setToolTip(name.isEmpty() ? k.tip : k.tip + " (" + name + ')');
