@@ -69,6 +69,7 @@ atspi expect "$S" "Candy and pop expenses=" "focus=Other expenses, line 1, descr
   fail "Ctrl+W in the calculator handed something on or moved the statement's focus"
 keys shift+Tab                      # entering the line again opens a fresh calculator
 wait_window "$P" >/dev/null
+atspi expect "$P" "Amount 1=" || fail "the calculator closed by Ctrl+W came back as it was"
 type_text "5.5"; keys shift+Tab; type_text "4.5"
 keys alt+c
 sleep 0.3
