@@ -72,10 +72,9 @@ done
 svg="$root/usr/share/icons/hicolor/scalable/apps/$APP_ID.svg"
 grep -q 'viewBox="0 0 32 32"' "$svg" && grep -q '<path' "$svg" && ! grep -q '<image' "$svg" ||
   fail "the scalable icon is not a vector drawing of the 32-unit icon"
-# The SVG writer is a build tool only, and pages go to CUPS itself: the program must not need
-# QtSvg or Qt's print support.
-objdump -p "$root/usr/bin/qm415" | grep -E 'NEEDED.*(Svg|PrintSupport)' &&
-  fail "the program links a Qt module it does not need"
+# The SVG writer is a build tool only, and pages go to CUPS: no QtSvg, no Qt print support.
+objdump -p "$root/usr/bin/qm415" | grep -qE 'NEEDED.*(Svg|PrintSupport)' &&
+  fail "the program links QtSvg or Qt's print support"
 
 grep -q "All rights reserved" "$root/usr/share/doc/qm415/copyright" ||
   fail "the copyright file does not say that all rights are reserved"
