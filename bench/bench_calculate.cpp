@@ -1,5 +1,5 @@
 // One whole Calculate on a filled statement: check, add up, rewrite 17 boxes, 5 totals.
-#include "app/forms.h"
+#include "program/forms.h"
 #include "statement/statement_form.h"
 
 #include <QApplication>

@@ -3,7 +3,8 @@
 # Usage: install-deps.sh run|test
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev qt6-svg-dev fonts-liberation qt6-qpa-plugins)
+build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev libcups2-dev qt6-svg-dev
+            fonts-liberation qt6-qpa-plugins)
 test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            cups cups-client printer-driver-cups-pdf poppler-utils
            clang libclang-rt-14-dev libbenchmark-dev

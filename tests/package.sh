@@ -23,8 +23,8 @@ echo "$control"
 for field in Package Version Architecture Maintainer Section Priority Description Depends; do
   grep -q "^$field: ." <<<"$control" || fail "the package has no $field field"
 done
-# The dependencies are read off the binary: apt must bring Qt's widgets and printing.
-for lib in libqt6widgets6 libqt6printsupport6 libc6; do
+# The dependencies are read off the binary: apt must bring Qt's widgets and CUPS's library.
+for lib in libqt6widgets6 libcups2 libc6; do
   grep -q "^Depends:.*\b$lib\b" <<<"$control" || fail "the package does not depend on $lib"
 done
 [ "$(grep -c '^ ' <<<"$control")" -ge 2 ] || fail "the package has no long description"
@@ -72,8 +72,9 @@ done
 svg="$root/usr/share/icons/hicolor/scalable/apps/$APP_ID.svg"
 grep -q 'viewBox="0 0 32 32"' "$svg" && grep -q '<path' "$svg" && ! grep -q '<image' "$svg" ||
   fail "the scalable icon is not a vector drawing of the 32-unit icon"
-# The SVG writer is a build tool only: the program must not need QtSvg.
-objdump -p "$root/usr/bin/qm415" | grep -q 'NEEDED.*Svg' && fail "the program links QtSvg"
+# The SVG writer is a build tool only, and pages go to CUPS: no QtSvg, no Qt print support.
+objdump -p "$root/usr/bin/qm415" | grep -qE 'NEEDED.*(Svg|PrintSupport)' &&
+  fail "the program links QtSvg or Qt's print support"
 
 grep -q "All rights reserved" "$root/usr/share/doc/qm415/copyright" ||
   fail "the copyright file does not say that all rights are reserved"

@@ -1,4 +1,7 @@
-// The rules every window lives by: one instance, load states, Unload with Cancel, the end.
+// The rules every window lives by: one instance, load states, Unload with Cancel, the end. And
+// a calculator, which knows only the window it was opened for: here a stand-in.
+#include "popcalc/popcalc_form.h"
+#include "support/scripted_dialogs.h"
 #include "support/window_test.h"
 
 #include <QSignalSpy>
@@ -235,6 +238,58 @@ private slots:
         f.a.setFocus(f.a.textBox("txtA", 0));
         pressKey(Qt::Key_Enter);
         QCOMPARE(clicked.count(), 1);
+    }
+
+    void calculatorHandsItsTotalToWhoeverOpenedIt_data()
+    {
+        QTest::addColumn<QString>("step");  // after Calculate
+        QTest::addColumn<QString>("line");  // the stand-in's line afterwards
+        QTest::addColumn<QString>("focus"); // in the window in front afterwards
+        QTest::addColumn<int>("loads");     // of the stand-in
+        QTest::addColumn<int>("questions");
+        // clang-format off
+        QTest::newRow("Submit") << "submit" << "12.5" << "txtA(1)" << 1 << 0;
+        QTest::newRow("Submit, the stand-in unloaded") << "unload, submit" << "12.5" << "txtA(1)" << 2 << 0;
+        QTest::newRow("Cancel, Yes") << "cancel" << "55" << "txtA(1)" << 1 << 1;
+        QTest::newRow("Cancel, No") << "cancel, no" << "55" << "cmdSubmit" << 1 << 1;
+        QTest::newRow("Ctrl+W, as the close box") << "close key" << "55" << "cmdGo" << 1 << 0;
+        // clang-format on
+    }
+    void calculatorHandsItsTotalToWhoeverOpenedIt()
+    {
+        QFETCH(QString, step);
+        QFETCH(QString, line);
+        QFETCH(QString, focus);
+        QFETCH(int, loads);
+        QFETCH(int, questions);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Fixture f;
+        ScriptedDialogs dialogs;
+        PopCalcForm calc(f.registry, p2Config());
+        f.a.show();
+        f.a.textBox("txtA", 0)->setText("55");
+        QVERIFY(waitActive(f.a.window()));
+        calc.open({&f.a, "txtA(0)", "txtA(1)"});
+        QVERIFY(waitActive(calc.window()));
+        QCOMPARE(focusName(), "txtP2(0)");
+        calc.textBox("txtP2", 0)->setText("2.5");
+        calc.textBox("txtP2", 8)->setText("10");
+        pressKey(Qt::Key_Return);
+        if (step.startsWith("unload"))
+            f.a.unload();
+        dialogs.answers = {step == "cancel, no" ? dialogs::No : dialogs::Yes};
+        if (step == "close key") // the desktop's own: Ctrl+W on Linux
+            QTest::keySequence(calc.window(), QKeySequence::Close);
+        else
+            calc.button(step.startsWith("cancel") ? "cmdCancel" : "cmdSubmit")->click();
+        QVERIFY2(dialogs.shown.size() == questions, qPrintable(dialogs.describe()));
+        QCOMPARE(text(f.a, 0), line);
+        QCOMPARE(f.a.loadHandlerRuns, loads);
+        QCOMPARE(calc.state(), focus == "cmdSubmit" ? Form::State::Shown : Form::State::Unloaded);
+        // No window manager gives the keyboard back here: the focus in the window in front.
+        QWidget* front = calc.isLoaded() ? calc.window() : f.a.window();
+        QTRY_COMPARE(front->focusWidget()->objectName(), focus);
+        calc.unload();
     }
 };
 

@@ -13,6 +13,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 using Box = ScriptedDialogs::Box;
 const Box ClearQuestion{"Are you sure you want to clear the form?", 36, "Form QM-415"};
@@ -52,19 +55,26 @@ void fillAndCalculate(StatementFixture& f)
     f.form().button("cmdCalculate")->click();
 }
 
+// A printer that prints nothing: it notes which buttons the window showed when the page was made,
+// and answers as it is told.
 struct RecordingPrinter {
     QList<QStringList> visibleWhilePrinting;
-    printing::Outcome outcome{true, {}};
+    bool installed = true;
+    std::optional<QString> refusal; // why it does not take the job, if it does not
     RecordingPrinter()
     {
-        printing::setService([this](QWidget* window) {
-            QStringList visible;
-            for (const char* name : Buttons)
-                if (window->findChild<QWidget*>(name)->isVisible())
-                    visible << name;
-            visibleWhilePrinting << visible;
-            return outcome;
-        });
+        printing::setService({[this]() -> std::optional<printing::Destination> {
+                                  QStringList visible;
+                                  for (const char* name : Buttons)
+                                      if (frmQM415().button(name)->isVisible())
+                                          visible << name;
+                                  visibleWhilePrinting << visible;
+                                  if (!installed)
+                                      return std::nullopt;
+                                  return printing::Destination{"PDF", {}};
+                              },
+                              [this](const printing::Destination&, const QByteArray&,
+                                     const QString&) { return refusal; }});
     }
     ~RecordingPrinter() { printing::setService({}); }
 };
@@ -206,14 +216,16 @@ private slots:
     void printFailureIsReportedAndLosesNothing()
     {
         RecordingPrinter printer;
-        printer.outcome = {
-            false, "The printer \"PDF\" reported an error. Check it, then press Print again."};
+        printer.refusal = "Out of paper.";
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
         const QStringList before = snapshot(f);
         f.form().button("cmdPrint")->click();
-        QCOMPARE(f.dialogs.shown, (QList<Box>{{printer.outcome.problem, 64, "Print"}}));
+        QCOMPARE(f.dialogs.shown,
+                 (QList<Box>{{"The printer \"PDF\" did not take the statement: Out "
+                              "of paper. Check it, then press Print again.",
+                              64, "Print"}}));
         for (const char* name : Buttons)
             QVERIFY2(f.form().button(name)->isVisible(), name);
         QCOMPARE(snapshot(f), before);
@@ -231,33 +243,42 @@ private slots:
         QTest::addColumn<bool>("existing");     // a file of that name is already there
         QTest::addColumn<QString>("station");   // typed into the list
         QTest::addColumn<QString>("suggested"); // the name the save dialog offers
+        QTest::addColumn<QString>("paper"); // the locale's, the saved page's: en_US's or en_AU's
 
+        // clang-format off
         QTest::newRow("saved") << dialogs::Yes << "statement.pdf"
                                << "" << false << false << "Station 7"
-                               << "FORM QM-415 Station 7 March.pdf";
+                               << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("saved under a dark scheme") << dialogs::Yes << "statement.pdf"
                                                    << "" << true << false << "Station 7"
-                                                   << "FORM QM-415 Station 7 March.pdf";
+                                                   << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("replacing a file") << dialogs::Yes << "statement.pdf"
                                           << "" << false << true << "Station 7"
-                                          << "FORM QM-415 Station 7 March.pdf";
+                                          << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("answered No") << dialogs::No << "statement.pdf"
                                      << "" << false << false << "Station 7"
-                                     << "FORM QM-415 Station 7 March.pdf";
+                                     << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("save cancelled") << dialogs::Yes << ""
                                         << "" << false << false << "Station 7"
-                                        << "FORM QM-415 Station 7 March.pdf";
+                                        << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("missing folder")
             << dialogs::Yes << "missing/statement.pdf"
             << "No such file or directory" << false << false << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf";
+            << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("a file where a folder should be")
             << dialogs::Yes << "statement.pdf/statement.pdf"
             << "Not a directory" << false << true << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf";
+            << "FORM QM-415 Station 7 March.pdf" << "letter";
         QTest::newRow("a station typed with a slash") << dialogs::Yes << "statement.pdf"
                                                       << "" << false << false << "Station 7/8"
-                                                      << "FORM QM-415 Station 7-8 March.pdf";
+                                                      << "FORM QM-415 Station 7-8 March.pdf" << "letter";
+        QTest::newRow("saved where sheets are A4") << dialogs::Yes << "statement.pdf"
+                                                   << "" << false << false << "Station 7"
+                                                   << "FORM QM-415 Station 7 March.pdf" << "A4";
+        QTest::newRow("a full disk: the write fails after the file was opened")
+            << dialogs::Yes << "statement.pdf" << "File too large" << false << true << "Station 7"
+            << "FORM QM-415 Station 7 March.pdf" << "letter";
+        // clang-format on
     }
     void noPrinterOffersToSaveAPdf()
     {
@@ -268,6 +289,8 @@ private slots:
         QFETCH(bool, existing);
         QFETCH(QString, station);
         QFETCH(QString, suggested);
+        QFETCH(QString, paper);
+        QLocale::setDefault(QLocale(paper == "A4" ? "en_AU" : "en_US"));
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString old = "an earlier statement, to be kept unless a new one is complete";
@@ -282,7 +305,7 @@ private slots:
         const auto restoreScheme = qScopeGuard([&] { QApplication::setPalette(desktop); });
 
         RecordingPrinter printer;
-        printer.outcome = {false, "No printer is installed.", true};
+        printer.installed = false;
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
@@ -295,6 +318,12 @@ private slots:
         const QString path = saveAs.isEmpty() ? QString() : folder.filePath(saveAs);
         f.dialogs.answers = {answer};
         f.dialogs.saveAs = {path};
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        const auto lift = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &unlimited); });
+        const rlimit full{4096, unlimited.rlim_max}; // every file ends at 4 KB
+        if (failure == "File too large" && signal(SIGXFSZ, SIG_IGN) != SIG_ERR)
+            setrlimit(RLIMIT_FSIZE, &full);
         f.focus(f.form().button("cmdPrint"));
         QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
 
@@ -303,7 +332,7 @@ private slots:
             boxes << Box{QStringLiteral("The statement could not be saved as \"%1\": %2.")
                              .arg(path, failure),
                          64, "Print"};
-        QTRY_COMPARE(f.dialogs.shown, boxes);
+        QTRY_VERIFY2(f.dialogs.shown == boxes, qPrintable("the user saw " + f.dialogs.describe()));
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString suggestedPath =
@@ -312,9 +341,9 @@ private slots:
             {"Save the Statement as PDF", suggestedPath, "PDF files (*.pdf)"}};
         QCOMPARE(f.dialogs.saveDialogs,
                  answer == dialogs::Yes ? saveDialogs : QList<QStringList>{});
-        // Printed, or tried to, each time without the buttons; they are all back.
-        QCOMPARE(printer.visibleWhilePrinting.size(), 1);
-        QCOMPARE(printer.visibleWhilePrinting[0], QStringList{});
+        // Printed, or tried to, and saved, each time without the buttons; they are all back.
+        const bool triedToSave = answer == dialogs::Yes && !path.isEmpty();
+        QCOMPARE(printer.visibleWhilePrinting, QList<QStringList>(triedToSave ? 2 : 1));
         for (const char* name : Buttons)
             QVERIFY2(f.form().button(name)->isVisible(), name);
         QCOMPARE(snapshot(f), statement);
@@ -338,6 +367,11 @@ private slots:
             return;
         }
         QCOMPARE(listing(folder.path()).size(), 1); // the PDF and no temporary file
+        QProcess info;
+        info.start("pdfinfo", {path});
+        QVERIFY2(info.waitForFinished(20000) &&
+                     info.readAllStandardOutput().contains("pts (" + paper.toUtf8() + ")\n"),
+                 qPrintable("the saved page is not " + paper));
         const QString text = pdfText(path);
         for (const char* expected :
              {"FINANCIAL STATEMENT", "FORM QM-415", "Station 7", "March",
@@ -400,7 +434,8 @@ private slots:
     }
 
     // Prints a filled statement on the real default printer and reports how long the window
-    // was busy. QM415_EXPECT_NO_PRINTER=1: the same with no printer to be had.
+    // was busy. QM415_EXPECT_NO_PRINTER=1: the same with no printer to be had;
+    // QM415_EXPECT_REFUSAL: with a printer that refuses, for that reason.
     void printsOnTheDefaultPrinter()
     {
         if (!realPrinting())
@@ -408,6 +443,8 @@ private slots:
         StatementFixture f;
         QVERIFY(f.ready());
         fillAndCalculate(f);
+        const QStringList before = snapshot(f);
+        const QString refusal = qEnvironmentVariable("QM415_EXPECT_REFUSAL");
         f.dialogs.answers = {dialogs::No};
         QElapsedTimer timer;
         timer.start();
@@ -423,9 +460,15 @@ private slots:
                      qPrintable(f.dialogs.describe()));
             QCOMPARE(f.dialogs.shown[0].prompt, NoPrinterQuestion);
             QTRY_COMPARE(focusName(), "cmdPrint");
+        } else if (!refusal.isEmpty()) {
+            QCOMPARE(f.dialogs.describe(),
+                     "[Print] The printer \"PDF\" did not take the statement: " + refusal +
+                         ". Check it, then press Print again. (style 64)");
+            QTRY_COMPARE(focusName(), "cmdPrint");
         } else {
             QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
         }
+        QCOMPARE(snapshot(f), before);
         qInfo("Print kept the window busy for %lld ms", busy);
     }
 };

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <utility>
 
@@ -105,6 +106,13 @@ void Form::load()
         }
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
+    }
+    for (const Key& k : m_keys) {
+        connect(new QShortcut(k.key, m_window.get()), &QShortcut::activated, this, k.handler);
+        // A desktop may leave a standard key unbound.
+        const QString name = QKeySequence(k.key).toString(QKeySequence::NativeText);
+        if (!k.button.isEmpty())
+            button(k.button)->setToolTip(name.isEmpty() ? k.tip : k.tip + " (" + name + ')');
     }
     Form_Load();
 }
@@ -225,6 +233,21 @@ void Form::onGotFocus(const QString& array, std::function<void(int)> handler)
 void Form::onLostFocus(const QString& array, std::function<void(int)> handler)
 {
     m_lostFocus.insert(array, std::move(handler));
+}
+
+void Form::onKey(QKeySequence::StandardKey key, std::function<void()> handler)
+{
+    m_keys.push_back({key, std::move(handler), {}, {}});
+}
+
+void Form::onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip)
+{
+    m_keys.push_back({key,
+                      [this, button] {
+                          if (auto handler = m_click.value(button))
+                              handler();
+                      },
+                      button, tip});
 }
 
 void Form::pressEnter()

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QHash>
+#include <QKeySequence>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -88,6 +89,11 @@ protected:
     void onClick(const QString& button, std::function<void()> handler);
     void onGotFocus(const QString& array, std::function<void(int index)> handler);
     void onLostFocus(const QString& array, std::function<void(int index)> handler);
+    // A standard key of the desktop (Ctrl+P, Ctrl+Q...), answered wherever the focus is in the
+    // window. Given a button, the key runs that button's Click handler, and the button's tooltip
+    // names the key: "Print the statement (Ctrl+P)".
+    void onKey(QKeySequence::StandardKey key, std::function<void()> handler);
+    void onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -118,4 +124,10 @@ private:
     QHash<QString, std::function<void()>> m_click;
     QHash<QString, std::function<void(int)>> m_gotFocus;
     QHash<QString, std::function<void(int)>> m_lostFocus;
+    struct Key {
+        QKeySequence::StandardKey key;
+        std::function<void()> handler;
+        QString button, tip;
+    };
+    std::vector<Key> m_keys;
 };

@@ -3,8 +3,8 @@
 #include "layout.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -13,16 +13,15 @@
 #include <QPicture>
 #include <QPointer>
 #include <QPolygonF>
-#include <QPrintEngine>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <QTransform>
 #include <QWidget>
 
+#include <cups/cups.h>
+
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace printing {
@@ -252,39 +251,40 @@ void paintPage(QPainter& painter, const QPicture& page, QSize size, const QRectF
     painter.drawPicture(0, 0, page);
 }
 
-Outcome printOnDefaultPrinter(QWidget* window)
+// The page as a PDF document: at true size across the middle of the sheet, as far from its top
+// as from its sides. Empty when it could not be made.
+QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title)
 {
-    // A plain QPrinter falls back to a file or to some other queue; the form goes to the
-    // default printer or nowhere.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return {false, QStringLiteral("No printer is installed."), true};
-    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
-        return {false, tryAgain(QStringLiteral("The printer \"%1\" is not ready. Check it")
-                                    .arg(info.printerName()))};
-
     QPicture page;
     record(window, page);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(window->windowTitle());
-    // CUPS turns the page into PostScript for most queues. Its usual converter keeps the glyphs
-    // but not which letters they are, so a PDF printer's file could not be searched or read
-    // back; Cairo's keeps both. The job option is CUPS's own (the toolkit's key for CUPS
-    // options); queues that need no PostScript ignore it.
-    constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-    printer.printEngine()->setProperty(
-        CupsOptions, QStringList{QStringLiteral("pdftops-renderer"), QStringLiteral("pdftocairo")});
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {false,
-                tryAgain(QStringLiteral("The printer \"%1\" did not accept the job. Check it")
-                             .arg(info.printerName()))};
-    paintPage(painter, page, window->size(),
-              printer.pageLayout().paintRectPixels(printer.resolution()), printer.resolution());
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return {false, tryAgain(QStringLiteral("The printer \"%1\" reported an error. Check it")
-                                    .arg(info.printerName()))};
-    return {true, {}};
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setTitle(title);
+        pdf.setCreator(QApplication::applicationName());
+        pdf.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF()));
+        pdf.setResolution(1200);
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return {};
+        const QRectF sheet = pdf.pageLayout().fullRectPixels(pdf.resolution());
+        const double width = window->width() * pdf.resolution() / 96.0;
+        const double margin = std::max(0.0, (sheet.width() - width) / 2);
+        paintPage(painter, page, window->size(), sheet.adjusted(margin, margin, -margin, -margin),
+                  pdf.resolution(), QPointF(margin, margin));
+        if (!painter.end())
+            return {};
+    }
+    return bytes.data();
+}
+
+QString refused(const QString& printer, QString why)
+{
+    if (why.endsWith(u'.'))
+        why.chop(1);
+    return tryAgain(QStringLiteral("The printer \"%1\" did not take the statement: %2. Check it")
+                        .arg(printer, why));
 }
 
 QString notSaved(const QString& path, const QString& why)
@@ -292,50 +292,156 @@ QString notSaved(const QString& path, const QString& why)
     return QStringLiteral("The statement could not be saved as \"%1\": %2.").arg(path, why);
 }
 
+struct FreeDest {
+    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+};
+struct FreeDestInfo {
+    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
+};
+using Dest = std::unique_ptr<cups_dest_t, FreeDest>;
+using DestInfo = std::unique_ptr<cups_dinfo_t, FreeDestInfo>;
+
+QByteArray option(const cups_dest_t& dest, const char* name)
+{
+    return cupsGetOption(name, dest.num_options, dest.options);
+}
+
+std::optional<Destination> cupsDefaultDestination()
+{
+    const Dest dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    if (!dest)
+        return std::nullopt;
+    Destination to{QString::fromUtf8(dest->name), {}};
+    const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    // The user's own default for this printer, else the printer's. (cupsGetDestMediaDefault
+    // takes Letter where the user has none, whatever the printer's default.)
+    QByteArray media = option(*dest, "media");
+    ipp_attribute_t* printers =
+        media.isEmpty() ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media")
+                        : nullptr;
+    if (printers)
+        media = ippGetString(printers, 0, nullptr);
+    cups_size_t size;
+    // In hundredths of a millimetre; the nearest standard size by that name.
+    if (info && !media.isEmpty() &&
+        cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.constData(), 0,
+                               &size))
+        to.paper = QPageSize(QSizeF(size.width, size.length) / 100, QPageSize::Millimeter);
+    return to;
+}
+
+// Why the printer does not print now, as whoever stopped it put it ("Out of paper"), or as
+// CUPS's keywords ("paused") when nobody did.
+QString stateMessage(const cups_dest_t& dest)
+{
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 option(dest, "printer-uri-supported").constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-state-message");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    const QString message = QString::fromUtf8(ippGetString(
+        ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT), 0, nullptr));
+    ippDelete(response);
+    return message.trimmed().isEmpty() ? QString::fromUtf8(option(dest, "printer-state-reasons"))
+                                       : message.trimmed();
+}
+
+std::optional<QString> cupsPrint(const Destination& to, const QByteArray& pdf, const QString& title)
+{
+    const Dest dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, to.name.toUtf8().constData(), nullptr));
+    if (!dest)
+        return QString::fromUtf8(cupsLastErrorString());
+    // CUPS holds a job for a stopped printer until someone starts it again: the user would wait
+    // for a page that does not come.
+    if (option(*dest, "printer-state") == "5" ||
+        option(*dest, "printer-is-accepting-jobs") == "false")
+        return stateMessage(*dest);
+
+    const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    cups_option_t* options = nullptr;
+    // CUPS turns the page into PostScript for most queues. Its usual converter keeps the glyphs
+    // but not which letters they are, so a PDF printer's file could not be searched or read
+    // back; Cairo's keeps both. The page is made for the sheet already: never scaled to fit.
+    int count = cupsAddOption("pdftops-renderer", "pdftocairo", 0, &options);
+    count = cupsAddOption("print-scaling", "none", count, &options);
+    const QByteArray name = title.toUtf8();
+    int job = 0;
+    ipp_status_t status = cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &job,
+                                            name.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (status > IPP_STATUS_OK_CONFLICTING)
+        return QString::fromUtf8(cupsLastErrorString());
+    const bool sent =
+        cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest.get(), info.get(), job, name.constData(),
+                              CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE &&
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), size_t(pdf.size())) ==
+            HTTP_STATUS_CONTINUE;
+    status = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest.get(), info.get());
+    if (sent && status <= IPP_STATUS_OK_CONFLICTING)
+        return std::nullopt;
+    // Half a document is no page: the job goes.
+    const QString why = QString::fromUtf8(cupsLastErrorString());
+    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest.get(), job);
+    return why;
+}
+
+std::optional<Destination> defaultDestination()
+{
+    return service().defaultDestination ? service().defaultDestination() : cupsDefaultDestination();
+}
+
+// The printer's own sheet, or the locale's where there is none.
+QPageSize paperFor(const std::optional<Destination>& printer)
+{
+    if (printer && printer->paper.isValid())
+        return printer->paper;
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
 } // namespace
 
 void setService(Service s) { service() = std::move(s); }
 
-Outcome printForm(QWidget* window)
+Outcome printForm(QWidget* window, const QString& title)
 {
-    return service() ? service()(window) : printOnDefaultPrinter(window);
+    const std::optional<Destination> printer = defaultDestination();
+    if (!printer)
+        return {false, QStringLiteral("No printer is installed."), true};
+    const QByteArray pdf = pagePdf(window, paperFor(printer), title);
+    if (pdf.isEmpty())
+        return {false, tryAgain(QStringLiteral("The page could not be made"))};
+    const std::optional<QString> why =
+        service().print ? service().print(*printer, pdf, title) : cupsPrint(*printer, pdf, title);
+    if (why)
+        return {false, refused(printer->name, *why)};
+    return {true, {}};
 }
 
-Outcome saveFormAsPdf(QWidget* window, const QString& path)
+Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path)
 {
+    const QPageSize paper = paperFor(defaultDestination());
     // Written beside the target and renamed over it only once complete.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, notSaved(path, file.errorString())};
-
-    QPicture page;
-    record(window, page);
-    {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(window->windowTitle());
-        pdf.setCreator(QApplication::applicationName());
-        const bool letter = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-        pdf.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
-                                      QPageLayout::Portrait, QMarginsF()));
-        pdf.setResolution(1200);
-        QPainter painter;
-        if (!painter.begin(&pdf))
+    const QByteArray pdf = pagePdf(window, paper, title);
+    if (pdf.isEmpty())
+        return {false, notSaved(path, QStringLiteral("the page could not be made"))};
+    // The system may take the page a part at a time; the part it refuses tells why.
+    for (qint64 written = 0; written < pdf.size();) {
+        const qint64 part = file.write(pdf.constData() + written, pdf.size() - written);
+        if (part <= 0)
             return {false, notSaved(path, file.errorString())};
-        // Across the middle of the sheet, as far from the top as from the sides.
-        const QRectF sheet = pdf.pageLayout().fullRectPixels(pdf.resolution());
-        const double width = window->width() * pdf.resolution() / 96.0;
-        const double margin = std::max(0.0, (sheet.width() - width) / 2);
-        paintPage(painter, page, window->size(), sheet.adjusted(margin, margin, -margin, -margin),
-                  pdf.resolution(), QPointF(margin, margin));
-        if (!painter.end())
-            return {false, notSaved(path, file.errorString())};
+        written += part;
     }
     if (!file.commit())
         return {false, notSaved(path, file.errorString())};
     return {true, {}};
 }
 
-QString pdfFileName(const QStringList& words)
+QString documentTitle(const QStringList& words)
 {
     QStringList kept;
     for (QString word : words) {
@@ -347,7 +453,7 @@ QString pdfFileName(const QStringList& words)
         if (!word.isEmpty())
             kept << word;
     }
-    return kept.join(u' ') + QStringLiteral(".pdf");
+    return kept.join(u' ');
 }
 
 } // namespace printing

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QByteArray>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
-// Prints a window's client area, as it stands, on the default printer or into a PDF file:
-// text stays text and rules stay lines, in the light colours of paper.
+// A window's client area, as it stands, made into one PDF page: text stays text and rules stay
+// lines, in the light colours of paper, at true size. The same page goes to the default printer
+// or into a file.
 namespace printing {
 
 struct Outcome {
@@ -17,18 +21,33 @@ struct Outcome {
     bool noPrinter = false; // nothing went wrong: there is no printer to print on
 };
 
-Outcome printForm(QWidget* window);
+// Hands the page to the default printer, on the sheet it takes by default.
+Outcome printForm(QWidget* window, const QString& title);
 
-// The same page as printForm, at true size on the locale's paper, written to path: the file
-// appears whole or not at all, and a file already there stays as it was when writing fails.
-Outcome saveFormAsPdf(QWidget* window, const QString& path);
+// Writes the page to path, on the default printer's sheet so that the file is the page the
+// printer would get, or on the locale's (Letter or A4) when there is no printer. The file appears
+// whole or not at all, and a file already there stays as it was when writing fails.
+Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path);
 
-// A file name made of these words, without the characters a file name cannot hold:
-// {"FORM QM-415", "Station 7", "March"} gives "FORM QM-415 Station 7 March.pdf".
-QString pdfFileName(const QStringList& words);
+// A document title made of these words, without the characters a file name cannot hold:
+// {"FORM QM-415", "Station 7", "March"} gives "FORM QM-415 Station 7 March".
+QString documentTitle(const QStringList& words);
 
-// Window tests print into a function of their own; an empty one brings back the printer.
-using Service = std::function<Outcome(QWidget* window)>;
+// The default printer, as the print system knows it.
+struct Destination {
+    QString name;
+    QPageSize paper; // the sheet it takes by default; invalid when it names none
+};
+
+// Where pages go: CUPS. Window tests put functions of their own in its place, so that they never
+// print for real; an empty service brings CUPS back.
+struct Service {
+    std::function<std::optional<Destination>()> defaultDestination;
+    // Nothing when the destination took the job, otherwise its reason for not taking it.
+    std::function<std::optional<QString>(const Destination& to, const QByteArray& pdf,
+                                         const QString& title)>
+        print;
+};
 void setService(Service service);
 
 } // namespace printing

@@ -2,10 +2,8 @@
 
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
-#include "app/forms.h"
 #include "money/money.h"
 #include "popcalc_layout.h"
-#include "statement/statement_form.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,9 +14,10 @@ constexpr int BoxCount = 9;
 const QString InputError = QStringLiteral("Input Error");
 } // namespace
 
-PopCalcConfig popConfig() { return {popLayout(), "txtP1", "lblP1", "txtBox", 7, 0}; }
+PopCalcConfig popConfig() { return {popLayout(), "txtP1", "lblP1", false}; }
 
-PopCalcConfig p2Config() { return {p2Layout(), "txtP2", "lblP2", "txtBoxa", 2, 2}; }
+// Its tab order starts at Cancel; amounts are what the user came to type.
+PopCalcConfig p2Config() { return {p2Layout(), "txtP2", "lblP2", true}; }
 
 PopCalcForm::PopCalcForm(FormRegistry& registry, PopCalcConfig config)
     : Form(registry, config.layout), m_config(std::move(config))
@@ -29,13 +28,25 @@ PopCalcForm::PopCalcForm(FormRegistry& registry, PopCalcConfig config)
     onClick("cmdCancel", [this] { cmdCancel_Click(); });
     onGotFocus(m_config.boxes, [this](int index) { txtP_GotFocus(index); });
     onLostFocus(m_config.boxes, [this](int index) { txtP_LostFocus(index); });
+    // Closed by the key as by the close box: no question, nothing handed on.
+    onKey(QKeySequence::Close, [this] { unload(); });
+}
+
+void PopCalcForm::open(const HandOff& total)
+{
+    m_total = total;
+    load();
+    show();
+    if (m_config.opensInFirstBox)
+        setFocus(textBox(m_config.boxes, 0));
 }
 
 std::vector<QLineEdit*> PopCalcForm::amountBoxes() { return textBoxes(m_config.boxes, BoxCount); }
 
-QLineEdit* PopCalcForm::statementDescription()
+Form& PopCalcForm::receiver()
 {
-    return frmQM415().textBox(QStringLiteral("Text1"), m_config.descriptionIndex);
+    Q_ASSERT_X(m_total.form, "PopCalcForm", "opened without a receiver for its total");
+    return *m_total.form;
 }
 
 // Every box that cannot count as an amount is reported once, in order, and emptied; the focus
@@ -93,27 +104,27 @@ void PopCalcForm::cmdSubmit_Click()
         setFocus(textBox(m_config.boxes, 0));
         return;
     }
-    StatementForm& statement = frmQM415();
-    // Plain text; the statement formats it at its next Calculate. This loads the statement
-    // again if Exit has unloaded it.
-    statement.textBox(m_config.targetArray, m_config.targetIndex)->setText(money::plain(PopTotal));
+    Form& to = receiver();
+    // Plain text, which the receiver formats itself. Writing loads the receiver again when it
+    // was unloaded while this window stayed open.
+    qobject_cast<QLineEdit*>(to.control(m_total.line))->setText(money::plain(PopTotal));
     unload();
-    statement.show();
-    statement.setFocus(statementDescription());
+    to.show();
+    to.setFocus(to.control(m_total.focusBack));
 }
 
 void PopCalcForm::cmdCancel_Click()
 {
-    StatementForm& statement = frmQM415();
-    // After Exit has unloaded the statement, referring to it loads it hidden: show it, so the
-    // program is never left running without a window on the screen.
-    if (statement.state() != Form::State::Shown)
-        statement.show();
-    statement.setFocus(statementDescription());
+    Form& to = receiver();
+    // A receiver unloaded while this window stayed open comes back hidden when referred to:
+    // show it, so the program is never left running without a window on the screen.
+    if (to.state() != Form::State::Shown)
+        to.show();
+    to.setFocus(to.control(m_total.focusBack));
     if (dialogs::msgBox(QStringLiteral("Do you want to cancel the operation?"), dialogs::YesNo,
                         QStringLiteral("Cancel")) == dialogs::Yes) {
         unload();
-        statement.show();
+        to.show();
     } else {
         show();
     }

@@ -2,10 +2,7 @@
 
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
-#include "app/forms.h"
-#include "app/printing.h"
 #include "money/money.h"
-#include "popcalc/popcalc_form.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,12 +28,17 @@ constexpr int ExpenseBoxes = 7;
 constexpr int DescriptionBoxes = 6;
 } // namespace
 
-StatementForm::StatementForm(FormRegistry& registry) : Form(registry, statementLayout())
+StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses)
+    : Form(registry, statementLayout()), m_openIncome(std::move(income)),
+      m_openExpenses(std::move(expenses))
 {
     onClick("cmdCalculate", [this] { cmdCalculate_Click(); });
     onClick("cmdClear", [this] { cmdClear_Click(); });
     onClick("cmdExit", [this] { cmdExit_Click(); });
     onClick("cmdPrint", [this] { cmdPrint_Click(); });
+    onKey(QKeySequence::Print, "cmdPrint", QStringLiteral("Print the statement"));
+    onKey(QKeySequence::Quit, "cmdExit", QStringLiteral("Exit the program"));
+    onKey(QKeySequence::Save, [this] { Form_KeySave(); });
     onGotFocus("Text1", [this](int index) { Text1_GotFocus(index); });
     onGotFocus("txtBox", [this](int index) { txtBox_GotFocus(index); });
     onGotFocus("txtBoxa", [this](int index) { txtBoxa_GotFocus(index); });
@@ -160,19 +162,46 @@ void StatementForm::cmdClear_Click()
     setFocus(list("lstStations"));
 }
 
-void StatementForm::cmdPrint_Click()
+// The page shows none of the four buttons: they are hidden while it is made.
+printing::Outcome StatementForm::withoutButtons(const std::function<printing::Outcome()>& makePage)
 {
     const char* const buttons[] = {"cmdCalculate", "cmdClear", "cmdExit", "cmdPrint"};
-    const auto printWithoutButtons = [&](const std::function<printing::Outcome()>& print) {
-        for (const char* name : buttons)
-            button(name)->setVisible(false);
-        const printing::Outcome outcome = print();
-        for (const char* name : buttons)
-            button(name)->setVisible(true);
-        return outcome;
-    };
+    for (const char* name : buttons)
+        button(name)->setVisible(false);
+    const printing::Outcome outcome = makePage();
+    for (const char* name : buttons)
+        button(name)->setVisible(true);
+    return outcome;
+}
+
+QString StatementForm::documentTitle()
+{
+    return printing::documentTitle({QStringLiteral("FORM QM-415"),
+                                    list("lstStations")->currentText(),
+                                    list("lstMonths")->currentText()});
+}
+
+// Asks where to save the statement as a PDF file and saves it there; nothing when the user
+// cancels.
+std::optional<printing::Outcome> StatementForm::saveAsPdf()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString title = documentTitle();
+    const QString path = dialogs::saveFileName(QStringLiteral("Save the Statement as PDF"),
+                                               QDir(folder).filePath(title + ".pdf"),
+                                               QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    return withoutButtons(
+        [this, &title, &path] { return printing::saveFormAsPdf(window(), title, path); });
+}
+
+void StatementForm::cmdPrint_Click()
+{
     printing::Outcome outcome =
-        printWithoutButtons([this] { return printing::printForm(window()); });
+        withoutButtons([this] { return printing::printForm(window(), documentTitle()); });
 
     // With no printer the statement can still leave the program, as a PDF file.
     const QString title = QStringLiteral("Print");
@@ -180,18 +209,8 @@ void StatementForm::cmdPrint_Click()
         dialogs::msgBox(QStringLiteral("No printer is installed. Save the statement as a PDF file "
                                        "instead?"),
                         dialogs::YesNo, title) == dialogs::Yes) {
-        const QString name = printing::pdfFileName({QStringLiteral("FORM QM-415"),
-                                                    list("lstStations")->currentText(),
-                                                    list("lstMonths")->currentText()});
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (!QFileInfo(folder).isDir())
-            folder = QDir::homePath();
-        const QString path =
-            dialogs::saveFileName(QStringLiteral("Save the Statement as PDF"),
-                                  QDir(folder).filePath(name), QStringLiteral("PDF files (*.pdf)"));
-        if (!path.isEmpty())
-            outcome = printWithoutButtons(
-                [this, &path] { return printing::saveFormAsPdf(window(), path); });
+        if (const auto saved = saveAsPdf())
+            outcome = *saved;
     }
     if (!outcome.printed) {
         if (!outcome.noPrinter)
@@ -202,33 +221,40 @@ void StatementForm::cmdPrint_Click()
     setFocus(button("cmdClear"));
 }
 
+// A copy of the statement as a PDF file at any time, printer or not. The focus stays where the
+// user was: nothing was printed, so there is nothing to clear next.
+void StatementForm::Form_KeySave()
+{
+    const auto saved = saveAsPdf();
+    if (saved && !saved->printed)
+        dialogs::msgBox(saved->problem, dialogs::Information, QStringLiteral("Save"));
+}
+
 void StatementForm::Text1_GotFocus(int)
 {
     amount_boxes::selectAll(textBoxes(QStringLiteral("Text1"), DescriptionBoxes));
 }
 
 // The pop-money lines are filled by their calculators, not typed into: entering one moves the
-// focus on to the description that follows it and opens the calculator, modeless.
-void StatementForm::openCalculator(PopCalcForm& calculator, int description)
+// focus on to the description that follows it and opens the calculator, modeless, which hands
+// its total to the line and the focus back to that description.
+void StatementForm::openCalculator(const OpenCalculator& open, const QString& line, int description)
 {
-    setFocus(textBox(QStringLiteral("Text1"), description));
-    calculator.load();
-    calculator.show();
+    const QString next = controlName(QStringLiteral("Text1"), description);
+    setFocus(control(next));
+    open({this, line, next});
 }
 
 void StatementForm::txtBox_GotFocus(int index)
 {
     if (index == 7)
-        openCalculator(frmPop(), 0);
+        openCalculator(m_openIncome, QStringLiteral("txtBox(7)"), 0);
     amount_boxes::selectAll(textBoxes(QStringLiteral("txtBox"), IncomeBoxes));
 }
 
 void StatementForm::txtBoxa_GotFocus(int index)
 {
-    if (index == 2) {
-        openCalculator(frmP2(), 2);
-        // Its tab order starts at Cancel; amounts are what the user came to type.
-        frmP2().setFocus(frmP2().textBox(QStringLiteral("txtP2"), 0));
-    }
+    if (index == 2)
+        openCalculator(m_openExpenses, QStringLiteral("txtBoxa(2)"), 2);
     amount_boxes::selectAll(textBoxes(QStringLiteral("txtBoxa"), ExpenseBoxes));
 }

@@ -51,7 +51,7 @@ xdotool mousemove $((X + 161)) $((Y + 394)) click 1; sleep 0.3
 type_text "Raffle"
 keys Return                        # Calculate
 shot calculated
-keys alt+p
+keys ctrl+p
 
 # The job is done when the queue is empty and its PDF has arrived. Other programs on a shared
 # machine may print into the same queue meanwhile: this statement's page is the one that
@@ -87,6 +87,8 @@ check_page() { # file, what it is
   [ -z "$coarse" ] || fail "$2 holds images coarser than 300 ppi: $coarse"
 }
 check_page "$ARTIFACTS/statement.pdf" "the printed page"
+pdfinfo "$ARTIFACTS/statement.pdf" | grep -q '^Title:.*FORM QM-415 Station 1 January' ||
+  fail "the print job is not titled like the PDF: $(pdfinfo "$ARTIFACTS/statement.pdf" | grep Title)"
 size=$(stat -c %s "$ARTIFACTS/statement.pdf")
 [ "$size" -lt 102400 ] || fail "the printed page is a $size-byte PDF, not under 100 KB"
 
@@ -98,10 +100,47 @@ awk -v i="$inches" 'BEGIN { exit !(i > 7.2 && i < 7.7) }' ||
   fail "the statement prints $inches inches wide, not its true 7.43"
 program_running || fail "the program ended"
 
-# How long Print keeps the window busy, measured inside the program's own window code.
-QM415_REAL_PRINT=1 QT_QPA_PLATFORM=offscreen "$QM415_PRINT_TEST" printsOnTheDefaultPrinter 2>&1 |
-  grep -E 'busy|FAIL|Totals'
+# In the open save dialog: the statement saved in a fresh folder, which then holds that PDF alone.
+save_in() {
+  rm -rf "$1"; mkdir -p "$1"
+  local dialog
+  dialog=$(wait_window "Save the Statement as PDF")
+  shot "save-dialog-$(basename "$1")"
+  focus_window "$dialog"
+  keys ctrl+a; type_text "$1/statement"; keys Return # the dialog adds the ending
+  wait_no_window "Save the Statement as PDF"
+  for _ in $(seq 100); do [ -s "$1/statement.pdf" ] && break; sleep 0.1; done
+  [ "$(ls -A "$1")" = statement.pdf ] ||
+    fail "saving left '$(ls -A "$1")' where the user chose, not the PDF alone"
+  check_page "$1/statement.pdf" "the saved PDF"
+}
+
+# Ctrl+S with the printer there: the page it printed, on its sheet, and the focus left in place.
+keys ctrl+s
+save_in "$ARTIFACTS/kept"
+printed="$ARTIFACTS/statement.pdf" kept="$ARTIFACTS/kept/statement.pdf"
+diff <(pdftotext -layout "$printed" -) <(pdftotext -layout "$kept" -) >&2 ||
+  fail "the saved page does not read as the printed one (< printed, > saved)"
+diff <(pdfinfo "$printed" | grep 'Page size') <(pdfinfo "$kept" | grep 'Page size') >&2 ||
+  fail "the saved page is not the size of the printed one (< printed, > saved)"
+focus_window "$win"
+atspi expect "Financial Statement" "focus=Clear" || fail "Ctrl+S moved the focus"
+
+# The printing window test on this scheduler, printing for real.
+real_print() {
+  QM415_REAL_PRINT=1 QT_QPA_PLATFORM=offscreen "$QM415_PRINT_TEST" printsOnTheDefaultPrinter 2>&1 |
+    grep -E 'busy|FAIL|Totals'
+}
+real_print # how long Print keeps the window busy, measured inside the program's window code
 queue_empty
+# A stopped queue, then one that refuses jobs: a message with CUPS's reason, and no job.
+cupsdisable -r "Out of paper" PDF
+QM415_EXPECT_REFUSAL="Out of paper" real_print
+cupsenable PDF
+cupsreject -r "Closed for the audit" PDF
+QM415_EXPECT_REFUSAL="Closed for the audit" real_print
+cupsaccept PDF
+[ -z "$(lpstat -o PDF)" ] || fail "a refused print left a job behind: $(lpstat -o PDF)"
 
 # No printer at all: the user is offered a PDF instead. No: the buttons back, nothing lost.
 if [ -n "$CUPSD_PID" ]; then stop_cupsd; else lpadmin -x PDF; fi
@@ -124,23 +163,11 @@ changed=$(compare -metric AE "$ARTIFACTS/calculated-window.png" "$ARTIFACTS/afte
 [ "$changed" = 0 ] || fail "after the failed print $changed pixels of the window differ from before"
 
 # Yes: the desktop's save dialog, and the same page in the file chosen there.
-saved="$ARTIFACTS/saved/statement.pdf"
-rm -rf "$ARTIFACTS/saved"; mkdir -p "$ARTIFACTS/saved"
 focus_window "$win"
 keys alt+p
 wait_window "Print" >/dev/null
 keys Return
-dialog=$(wait_window "Save the Statement as PDF")
-shot save-dialog
-focus_window "$dialog"
-keys ctrl+a; type_text "${saved%.pdf}"; keys Return # the dialog adds the ending
-wait_no_window "Save the Statement as PDF"
-for _ in $(seq 100); do [ -s "$saved" ] && break; sleep 0.1; done
-[ -s "$saved" ] || fail "no PDF was saved where the user chose: $(ls -A "$ARTIFACTS/saved")"
-[ "$(ls -A "$ARTIFACTS/saved")" = statement.pdf ] ||
-  fail "saving left more than the PDF behind: $(ls -A "$ARTIFACTS/saved")"
-check_page "$saved" "the saved PDF"
+save_in "$ARTIFACTS/saved"
 program_running || fail "the program ended"
-QM415_REAL_PRINT=1 QM415_EXPECT_NO_PRINTER=1 QT_QPA_PLATFORM=offscreen "$QM415_PRINT_TEST" \
-  printsOnTheDefaultPrinter 2>&1 | grep -E 'FAIL|Totals'
+QM415_EXPECT_NO_PRINTER=1 real_print
 echo "print: a $inches-inch statement arrived as a $size-byte PDF of text; with no printer it was saved as a PDF"

@@ -62,6 +62,14 @@ keys Tab Tab Tab; type_text "45.10" # telephone
 keys Tab; type_text "12"            # newspaper
 keys Tab                            # the expense pop-money line opens its calculator
 wait_window "$P" >/dev/null
+type_text "9"; keys ctrl+w          # closed as by its close box: no question, nothing handed on
+wait_no_window "$P"
+focus_window "$win"
+atspi expect "$S" "Candy and pop expenses=" "focus=Other expenses, line 1, description" ||
+  fail "Ctrl+W in the calculator handed something on or moved the statement's focus"
+keys shift+Tab                      # entering the line again opens a fresh calculator
+wait_window "$P" >/dev/null
+atspi expect "$P" "Amount 1=" || fail "the calculator closed by Ctrl+W came back as it was"
 type_text "5.5"; keys shift+Tab; type_text "4.5"
 keys alt+c
 sleep 0.3

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/forms.h"
+#include "program/forms.h"
 #include "popcalc/popcalc_form.h"
 #include "statement/statement_form.h"
 #include "support/scripted_dialogs.h"

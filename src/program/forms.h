@@ -1,14 +1,14 @@
 #pragma once
 
-#include "form.h"
+#include "app/form.h"
 
 #include <memory>
 
 class PopCalcForm;
 class StatementForm;
 
-// The program's windows, each created on its first reference and kept until the end.
-// One set exists at a time: the running program's, or a test's.
+// The program's windows, each created on its first reference and kept until the end, and who
+// opens whom. One set exists at a time: the running program's, or a test's.
 class Forms {
 public:
     Forms();

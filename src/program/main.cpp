@@ -1,4 +1,4 @@
-#include "app/forms.h"
+#include "forms.h"
 #include "statement/statement_form.h"
 
 #include <QApplication>

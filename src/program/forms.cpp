@@ -29,8 +29,11 @@ Forms& Forms::current()
 
 StatementForm& Forms::statement()
 {
+    // Each pop-money line of the statement has its own calculator.
     if (!m_statement)
-        m_statement = std::make_unique<StatementForm>(m_registry);
+        m_statement = std::make_unique<StatementForm>(
+            m_registry, [this](const HandOff& total) { pop().open(total); },
+            [this](const HandOff& total) { p2().open(total); });
     return *m_statement;
 }
 
