@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# shellcheck disable=SC2154 # program, bare and first_frame come from startup.env
+# The program's start-up against a bare Qt Widgets window, on one virtual display of its own:
+# wall time to the first frame and the most memory used until then (/usr/bin/time), RUNS runs of
+# each taken in turn so that both see the same load, then the instructions each runs to its first
+# frame (callgrind, CALLGRIND_RUNS runs of each); first without a session bus, then with one.
+# Release build, in build/bench; the figures and each run are left in build/bench/startup/.
+# Usage: bench/startup.sh [RUNS [CALLGRIND_RUNS]]      (defaults 20 and 3)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-20}
+callgrind_runs=${2:-3}
+"$root/scripts/install-deps.sh" bench
+
+build="$root/build/bench"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM415_BENCH=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target qm415 bench_bare_window first_frame
+# shellcheck source=/dev/null # written by bench/CMakeLists.txt: program, bare, first_frame
+source "$build/bench/startup.env"
+
+out="$build/startup"
+rm -rf "$out"
+mkdir -p "$out/runtime"
+chmod 700 "$out/runtime"
+# The end-to-end tests' display and session bus, ended with this script whatever happens.
+export ARTIFACTS="$out" QM415_E2E_WM=
+# shellcheck source=tests/e2e/lib.sh
+source "$root/tests/e2e/lib.sh"
+start_display
+export LANG=en_US.UTF-8 XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=xcb
+unset LC_ALL QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# One start to the first frame: prints the milliseconds and the most memory, in KiB.
+start_once() {
+  local ms
+  ms=$("$first_frame" /usr/bin/time -f %M -o "$out/rss" "$1") ||
+    fail "$1 did not reach its first frame"
+  echo "$ms $(tail -n1 "$out/rss")"
+}
+
+# Instructions to the end of the first flush of a window to the screen, that is, to the first
+# frame; the run is ended there.
+instructions_once() {
+  local file="$out/callgrind.$2" pid
+  valgrind --tool=callgrind --dump-after='QBackingStore::flush*' --callgrind-out-file="$file" \
+    "$1" >"$file.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 1200); do grep -qs '^totals:' "$file.1" && break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  grep -qs '^totals:' "$file.1" || fail "$1 did not reach its first frame under callgrind"
+  awk '/^totals:/ { print $2 }' "$file.1"
+}
+
+measure() {
+  local key=$1 title=$2 i who first second result
+  # A first run of each, not counted, brings the files into the page cache.
+  start_once "$bare" >/dev/null
+  start_once "$program" >/dev/null
+  for i in $(seq "$runs"); do
+    # Each takes its turn first.
+    first=bare second=program
+    [ $((i % 2)) -eq 0 ] && first=program second=bare
+    for who in $first $second; do
+      result=$(start_once "${!who}")
+      echo "$who $result" >>"$out/$key.runs"
+    done
+  done
+  for i in $(seq "$callgrind_runs"); do
+    for who in bare program; do
+      result=$(instructions_once "${!who}" "$key.$who.$i")
+      echo "$who $result" >>"$out/$key.instructions"
+    done
+  done
+
+  local bare_ms program_ms bare_kib program_kib bare_ir program_ir
+  bare_ms=$(awk '$1 == "bare" { print $2 }' "$out/$key.runs" | median)
+  program_ms=$(awk '$1 == "program" { print $2 }' "$out/$key.runs" | median)
+  bare_kib=$(awk '$1 == "bare" { print $3 }' "$out/$key.runs" | median)
+  program_kib=$(awk '$1 == "program" { print $3 }' "$out/$key.runs" | median)
+  bare_ir=$(awk '$1 == "bare" { print $2 }' "$out/$key.instructions" | median)
+  program_ir=$(awk '$1 == "program" { print $2 }' "$out/$key.instructions" | median)
+  awk -v title="$title" -v runs="$runs" -v cg="$callgrind_runs" \
+    -v bms="$bare_ms" -v pms="$program_ms" -v bkib="$bare_kib" -v pkib="$program_kib" \
+    -v bir="$bare_ir" -v pir="$program_ir" 'BEGIN {
+      printf "%s (medians of %d runs each, callgrind of %d):\n", title, runs, cg
+      printf "  wall time to the first frame: bare %.1f ms, program %.1f ms: %.2fx\n", bms, pms, pms / bms
+      printf "  most memory: bare %.1f MiB, program %.1f MiB: %+.1f MiB\n", bkib / 1024, pkib / 1024, (pkib - bkib) / 1024
+      printf "  instructions to the first frame: bare %.1f M, program %.1f M: %+.1f M\n", bir / 1e6, pir / 1e6, (pir - bir) / 1e6
+    }' | tee -a "$out/summary.txt"
+}
+
+# No session bus: an address where none answers, so that nothing starts one either.
+DBUS_SESSION_BUS_ADDRESS="unix:path=$out/no-bus"
+export DBUS_SESSION_BUS_ADDRESS
+measure no-bus "without a session bus"
+# A session bus with the accessibility bus on it, as on a desktop.
+start_session_bus
+measure bus "with a session bus"
