@@ -8,16 +8,22 @@
 
 namespace {
 
-// The bitmap of one of the icon's sizes, straight from the program's resources: its pixels are
-// kept there unpacked, as the window system takes them, so that showing the icon neither paints
-// nor decodes anything. Null if the build left it out.
+// The bitmap of one of the icon's sizes, from the program's resources, where its pixels are kept
+// as the window system takes them, packed with a quick unpacker: showing the icon neither paints
+// nor decodes an image. Null if the build left it out.
 QImage builtInBitmap(int size)
 {
-    const QResource bitmap(QStringLiteral(":/icons/%1.argb").arg(size));
-    if (bitmap.compressionAlgorithm() != QResource::NoCompression ||
-        bitmap.size() != qint64(size) * size * 4)
+    auto* pixels =
+        new QByteArray(QResource(QStringLiteral(":/icons/%1.argb").arg(size)).uncompressedData());
+    if (pixels->size() != qsizetype(size) * size * 4) {
+        delete pixels;
         return {};
-    return QImage(bitmap.data(), size, size, QImage::Format_ARGB32_Premultiplied);
+    }
+    // The image owns the unpacked pixels and lets them go with its last copy.
+    return QImage(
+        reinterpret_cast<uchar*>(pixels->data()), size, size, size * 4,
+        QImage::Format_ARGB32_Premultiplied,
+        [](void* unpacked) { delete static_cast<QByteArray*>(unpacked); }, pixels);
 }
 
 // Hands out the bitmaps as they are asked for and keeps no copy, so that a window's icon costs

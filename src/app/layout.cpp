@@ -3,11 +3,15 @@
 #include "app_icon.h"
 #include "figure_widgets.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QWheelEvent>
 
@@ -127,16 +131,58 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
     return label;
 }
 
+// The paper form's boxes: a thin flat border in the scheme's shadow colour on its base colour,
+// the text two pixels in from the border. One style draws them all, with the colours the box
+// has when it paints; a style sheet on each box would be parsed, matched and kept for every one.
+class FlatBoxStyle : public QProxyStyle {
+public:
+    // The same kind of style as the program's own, in a copy of its own: a proxy owns its base.
+    FlatBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_PanelLineEdit) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, option->palette.base());
+        painter->save();
+        painter->setPen(option->palette.color(QPalette::Shadow));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override
+    {
+        if (element != SE_LineEditContents)
+            return QProxyStyle::subElementRect(element, option, widget);
+        constexpr int Border = 1, Padding = 2;
+        return option->rect.adjusted(Border + Padding, Border, -Border - Padding, -Border);
+    }
+
+    static FlatBoxStyle* instance()
+    {
+        // Kept by the application, which outlives every window.
+        static QPointer<FlatBoxStyle> style;
+        if (!style) {
+            style = new FlatBoxStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+};
+
 QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
 {
     auto* box = new EntryBox(c.look == Look::Description ? EntryBox::Overflow::Clip
                                                          : EntryBox::Overflow::Shrink,
                              parent);
     if (c.look != Look::CalcAmount) {
-        // The paper form's boxes: a thin flat border on white.
         box->setFrame(false);
-        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow);"
-                                          " background: palette(base); padding: 0 2px; }"));
+        box->setStyle(FlatBoxStyle::instance());
     }
     box->setAlignment(c.look == Look::Amount ? Qt::AlignRight | Qt::AlignVCenter
                                              : Qt::AlignLeft | Qt::AlignVCenter);
@@ -263,9 +309,22 @@ QString controlName(const QString& name, int index)
 
 QFont sheetFont(double points, bool bold)
 {
+    // The faces asked for, best first, from the first one the font database has: for a face it
+    // lacks, the toolkit sorts every installed font before it takes the next one.
+    static const QStringList families = [] {
+        const QStringList wanted{QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                                 QStringLiteral("Arial"), QStringLiteral("Helvetica")};
+        QStringList installed = QFontDatabase::families();
+        // A family that more than one foundry makes is listed with the foundry's name.
+        for (QString& family : installed)
+            family = family.section(QStringLiteral(" ["), 0, 0);
+        const auto first = std::find_if(wanted.begin(), wanted.end(), [&](const QString& f) {
+            return installed.contains(f, Qt::CaseInsensitive);
+        });
+        return first == wanted.end() ? wanted : QStringList(first, wanted.end());
+    }();
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    font.setFamilies(families);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
