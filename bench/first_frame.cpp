@@ -1,6 +1,8 @@
 // Starts a program and ends it at its first frame: the moment it first draws into a window of
 // the X display, as the server's Damage extension reports it. Prints the milliseconds from the
-// start to that frame. The program is neither changed nor told: it is ended from outside.
+// start to that frame, and the processor time the program and what it started had used by its
+// end, which waiting for other work on the machine does not count. The program is neither
+// changed nor told: it is ended from outside.
 // Usage: first_frame <program> [arguments...]
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
@@ -14,6 +16,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,8 +108,12 @@ int main(int argc, char* argv[])
                 const auto* drawn = reinterpret_cast<xcb_damage_notify_event_t*>(e);
                 const pid_t owner = ownerOf(c, drawn->drawable);
                 kill(owner > 0 ? owner : child, SIGKILL);
-                waitpid(child, &status, 0);
-                std::printf("%.1f\n", ms);
+                rusage used{};
+                wait4(child, &status, 0, &used);
+                const auto msOf = [](const timeval& t) {
+                    return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+                };
+                std::printf("%.1f %.1f\n", ms, msOf(used.ru_utime) + msOf(used.ru_stime));
                 free(e);
                 return 0;
             }

@@ -28,17 +28,25 @@ export ARTIFACTS="$out" QM415_E2E_WM=
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 start_display
+# The runs, the display and the buses go before other work on the machine, where that may be
+# asked for (as root), so that it disturbs the timings less.
+boost=()
+if [ "$(id -u)" -eq 0 ]; then
+  boost=(nice -n -10)
+  renice -n -10 -p "$XVFB_PID" >/dev/null
+fi
 export LANG=en_US.UTF-8 XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=xcb
 unset LC_ALL QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# One start to the first frame: prints the milliseconds and the most memory, in KiB.
+# One start to the first frame: prints the milliseconds it took, the milliseconds of processor
+# time it used, and the most memory, in KiB.
 start_once() {
-  local ms
-  ms=$("$first_frame" /usr/bin/time -f %M -o "$out/rss" "$1") ||
+  local times
+  times=$("${boost[@]}" "$first_frame" /usr/bin/time -f %M -o "$out/rss" "$1") ||
     fail "$1 did not reach its first frame"
-  echo "$ms $(tail -n1 "$out/rss")"
+  echo "$times $(tail -n1 "$out/rss")"
 }
 
 # Instructions to the end of the first flush of a window to the screen, that is, to the first
@@ -76,18 +84,22 @@ measure() {
     done
   done
 
-  local bare_ms program_ms bare_kib program_kib bare_ir program_ir
+  local bare_ms program_ms bare_cpu program_cpu bare_kib program_kib bare_ir program_ir
   bare_ms=$(awk '$1 == "bare" { print $2 }' "$out/$key.runs" | median)
   program_ms=$(awk '$1 == "program" { print $2 }' "$out/$key.runs" | median)
-  bare_kib=$(awk '$1 == "bare" { print $3 }' "$out/$key.runs" | median)
-  program_kib=$(awk '$1 == "program" { print $3 }' "$out/$key.runs" | median)
+  bare_cpu=$(awk '$1 == "bare" { print $3 }' "$out/$key.runs" | median)
+  program_cpu=$(awk '$1 == "program" { print $3 }' "$out/$key.runs" | median)
+  bare_kib=$(awk '$1 == "bare" { print $4 }' "$out/$key.runs" | median)
+  program_kib=$(awk '$1 == "program" { print $4 }' "$out/$key.runs" | median)
   bare_ir=$(awk '$1 == "bare" { print $2 }' "$out/$key.instructions" | median)
   program_ir=$(awk '$1 == "program" { print $2 }' "$out/$key.instructions" | median)
   awk -v title="$title" -v runs="$runs" -v cg="$callgrind_runs" \
-    -v bms="$bare_ms" -v pms="$program_ms" -v bkib="$bare_kib" -v pkib="$program_kib" \
+    -v bms="$bare_ms" -v pms="$program_ms" -v bcpu="$bare_cpu" -v pcpu="$program_cpu" \
+    -v bkib="$bare_kib" -v pkib="$program_kib" \
     -v bir="$bare_ir" -v pir="$program_ir" 'BEGIN {
       printf "%s (medians of %d runs each, callgrind of %d):\n", title, runs, cg
       printf "  wall time to the first frame: bare %.1f ms, program %.1f ms: %.2fx\n", bms, pms, pms / bms
+      printf "  processor time to it: bare %.1f ms, program %.1f ms: %.2fx\n", bcpu, pcpu, pcpu / bcpu
       printf "  most memory: bare %.1f MiB, program %.1f MiB: %+.1f MiB\n", bkib / 1024, pkib / 1024, (pkib - bkib) / 1024
       printf "  instructions to the first frame: bare %.1f M, program %.1f M: %+.1f M\n", bir / 1e6, pir / 1e6, (pir - bir) / 1e6
     }' | tee -a "$out/summary.txt"
@@ -99,4 +111,5 @@ export DBUS_SESSION_BUS_ADDRESS
 measure no-bus "without a session bus"
 # A session bus with the accessibility bus on it, as on a desktop.
 start_session_bus
+[ ${#boost[@]} -eq 0 ] || renice -n -10 -p "$BUS_PID" "$ATSPI_PID" "$REGISTRY_PID" >/dev/null
 measure bus "with a session bus"

@@ -9,8 +9,8 @@
 namespace {
 
 // The bitmap of one of the icon's sizes, from the program's resources, where its pixels are kept
-// as the window system takes them, packed with a quick unpacker: showing the icon neither paints
-// nor decodes an image. Null if the build left it out.
+// packed as the window system takes them: showing the icon neither paints nor decodes an image.
+// Null if the build left it out.
 QImage builtInBitmap(int size)
 {
     auto* pixels =
