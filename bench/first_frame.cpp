@@ -22,6 +22,8 @@
 
 namespace {
 
+constexpr int GiveUpAfterMs = 60000;
+
 double millisecondsSince(const timespec& start)
 {
     timespec now{};
@@ -78,6 +80,8 @@ int main(int argc, char* argv[])
     clock_gettime(CLOCK_MONOTONIC, &start);
     const pid_t child = fork();
     if (child == 0) {
+        // A group of its own, so that whatever it starts can be ended with it.
+        setpgid(0, 0);
         execvp(argv[1], argv + 1);
         std::perror(argv[1]);
         _exit(127);
@@ -96,6 +100,11 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "first_frame: %s ended before it drew anything\n", argv[1]);
             return 1;
         }
+        if (millisecondsSince(start) > GiveUpAfterMs) {
+            std::fprintf(stderr, "first_frame: %s drew nothing in %d s\n", argv[1],
+                         GiveUpAfterMs / 1000);
+            break;
+        }
         while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
             const uint8_t type = e->response_type & 0x7f;
             if (type == XCB_CREATE_NOTIFY) {
@@ -107,7 +116,8 @@ int main(int argc, char* argv[])
                 const double ms = millisecondsSince(start);
                 const auto* drawn = reinterpret_cast<xcb_damage_notify_event_t*>(e);
                 const pid_t owner = ownerOf(c, drawn->drawable);
-                kill(owner > 0 ? owner : child, SIGKILL);
+                // The window's own process; the program's whole group if it does not say.
+                kill(owner > 0 ? owner : -child, SIGKILL);
                 rusage used{};
                 wait4(child, &status, 0, &used);
                 const auto msOf = [](const timeval& t) {
@@ -122,8 +132,9 @@ int main(int argc, char* argv[])
         if (xcb_connection_has_error(c))
             break;
     }
-    std::fprintf(stderr, "first_frame: lost the display\n");
-    kill(child, SIGKILL);
+    if (xcb_connection_has_error(c))
+        std::fprintf(stderr, "first_frame: lost the display\n");
+    kill(-child, SIGKILL);
     waitpid(child, nullptr, 0);
     return 1;
 }
