@@ -10,7 +10,7 @@ test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
 # The start-up benchmark (bench/startup.sh) watches for the first frame through X's Damage
 # extension (its watcher is built with the tests) and counts instructions with callgrind.
-test_pkgs+=(libxcb-damage0-dev)
+test_pkgs+=(libxcb-damage0-dev pkgconf)
 bench_pkgs=(valgrind time)
 
 pkgs=("${build_pkgs[@]}")
