@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2154 # program, bare and first_frame come from startup.env
 # The program's start-up against a bare Qt Widgets window, on one virtual display of its own:
-# wall time to the first frame and the most memory used until then (/usr/bin/time), RUNS runs of
-# each taken in turn so that both see the same load, then the instructions each runs to its first
-# frame (callgrind, CALLGRIND_RUNS runs of each); first without a session bus, then with one.
+# wall time and processor time to the first frame and the most memory used until then
+# (/usr/bin/time), RUNS runs of each taken in turn so that both see the same load, then the
+# instructions each runs to its first frame (callgrind, CALLGRIND_RUNS runs of each); first
+# without a session bus, then with one.
 # Release build, in build/bench; the figures and each run are left in build/bench/startup/.
 # Usage: bench/startup.sh [RUNS [CALLGRIND_RUNS]]      (defaults 20 and 3)
-# PROGRAM=/path/to/qm415 measures that build of the program instead, say one from before a change.
+# PROGRAM=/path/to/qm415 measures that build of the program instead; BEFORE=/path/to/qm415 measures
+# another one as well, in turn with the two others, say a build from before a change.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20}
@@ -42,6 +44,8 @@ export LANG=en_US.UTF-8 XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=xcb
 unset LC_ALL QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median of one column of one program's lines in a file of results.
+median_of() { awk -v who="$1" -v n="$3" '$1 == who { print $n }' "$2" | median; }
 
 # One start to the first frame: prints the milliseconds it took, the milliseconds of processor
 # time it used, and the most memory, in KiB.
@@ -66,46 +70,55 @@ instructions_once() {
   awk '/^totals:/ { print $2 }' "$file.1"
 }
 
+# The programs measured, in turn, against the bare window.
+names=(bare program)
+if [ -n "${BEFORE:-}" ]; then
+  # shellcheck disable=SC2034 # read as ${!who}
+  before=$BEFORE
+  names+=(before)
+fi
+
 measure() {
-  local key=$1 title=$2 i who first second result
+  local key=$1 title=$2 i k who result
   # A first run of each, not counted, brings the files into the page cache.
-  start_once "$bare" >/dev/null
-  start_once "$program" >/dev/null
+  for who in "${names[@]}"; do start_once "${!who}" >/dev/null; done
   for i in $(seq "$runs"); do
     # Each takes its turn first.
-    first=bare second=program
-    [ $((i % 2)) -eq 0 ] && first=program second=bare
-    for who in $first $second; do
+    for k in "${!names[@]}"; do
+      who=${names[$(((i + k) % ${#names[@]}))]}
       result=$(start_once "${!who}")
       echo "$who $result" >>"$out/$key.runs"
     done
   done
   for i in $(seq "$callgrind_runs"); do
-    for who in bare program; do
+    for who in "${names[@]}"; do
       result=$(instructions_once "${!who}" "$key.$who.$i")
       echo "$who $result" >>"$out/$key.instructions"
     done
   done
 
-  local bare_ms program_ms bare_cpu program_cpu bare_kib program_kib bare_ir program_ir
-  bare_ms=$(awk '$1 == "bare" { print $2 }' "$out/$key.runs" | median)
-  program_ms=$(awk '$1 == "program" { print $2 }' "$out/$key.runs" | median)
-  bare_cpu=$(awk '$1 == "bare" { print $3 }' "$out/$key.runs" | median)
-  program_cpu=$(awk '$1 == "program" { print $3 }' "$out/$key.runs" | median)
-  bare_kib=$(awk '$1 == "bare" { print $4 }' "$out/$key.runs" | median)
-  program_kib=$(awk '$1 == "program" { print $4 }' "$out/$key.runs" | median)
-  bare_ir=$(awk '$1 == "bare" { print $2 }' "$out/$key.instructions" | median)
-  program_ir=$(awk '$1 == "program" { print $2 }' "$out/$key.instructions" | median)
-  awk -v title="$title" -v runs="$runs" -v cg="$callgrind_runs" \
-    -v bms="$bare_ms" -v pms="$program_ms" -v bcpu="$bare_cpu" -v pcpu="$program_cpu" \
-    -v bkib="$bare_kib" -v pkib="$program_kib" \
-    -v bir="$bare_ir" -v pir="$program_ir" 'BEGIN {
-      printf "%s (medians of %d runs each, callgrind of %d):\n", title, runs, cg
-      printf "  wall time to the first frame: bare %.1f ms, program %.1f ms: %.2fx\n", bms, pms, pms / bms
-      printf "  processor time to it: bare %.1f ms, program %.1f ms: %.2fx\n", bcpu, pcpu, pcpu / bcpu
-      printf "  most memory: bare %.1f MiB, program %.1f MiB: %+.1f MiB\n", bkib / 1024, pkib / 1024, (pkib - bkib) / 1024
-      printf "  instructions to the first frame: bare %.1f M, program %.1f M: %+.1f M\n", bir / 1e6, pir / 1e6, (pir - bir) / 1e6
-    }' | tee -a "$out/summary.txt"
+  echo "$title (medians of $runs runs each, callgrind of $callgrind_runs):" |
+    tee -a "$out/summary.txt"
+  local ms cpu kib ir
+  for who in "${names[@]}"; do
+    ms=$(median_of "$who" "$out/$key.runs" 2)
+    cpu=$(median_of "$who" "$out/$key.runs" 3)
+    kib=$(median_of "$who" "$out/$key.runs" 4)
+    ir=$(median_of "$who" "$out/$key.instructions" 2)
+    if [ "$who" = bare ]; then
+      bare_ms=$ms bare_cpu=$cpu bare_kib=$kib bare_ir=$ir
+      printf "  %-12s wall %.1f ms, processor %.1f ms, memory %.1f MiB, %.1f M instructions\n" \
+        "bare window:" "$ms" "$cpu" "$(echo "$kib" | awk '{ print $1 / 1024 }')" \
+        "$(echo "$ir" | awk '{ print $1 / 1e6 }')"
+    else
+      awk -v who="$who:" -v ms="$ms" -v cpu="$cpu" -v kib="$kib" -v ir="$ir" -v bms="$bare_ms" \
+        -v bcpu="$bare_cpu" -v bkib="$bare_kib" -v bir="$bare_ir" 'BEGIN {
+          printf "  %-12s wall %.1f ms (%.2fx), processor %.1f ms (%.2fx), memory %+.1f MiB, " \
+            "%.1f M instructions (%+.1f M)\n", who, ms, ms / bms, cpu, cpu / bcpu,
+            (kib - bkib) / 1024, ir / 1e6, (ir - bir) / 1e6
+        }'
+    fi
+  done | tee -a "$out/summary.txt"
 }
 
 # No session bus: an address where none answers, so that nothing starts one either.
