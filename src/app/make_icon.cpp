@@ -100,7 +100,7 @@ bool writeSvg(const QString& file)
 }
 
 // The bitmaps the program is built with, each as :/icons/<size>.argb: the image's own pixels,
-// premultiplied ARGB in the machine's byte order, which the program shows without decoding.
+// premultiplied ARGB in the machine's byte order, which the program hands on as they are.
 bool writeResources(const QString& list, const QList<QImage>& bitmaps)
 {
     const QFileInfo info(list);
