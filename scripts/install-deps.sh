@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing qm415 needs, when missing.
-# Usage: install-deps.sh run|test
+# Usage: install-deps.sh run|test|bench
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev libcups2-dev qt6-svg-dev
@@ -9,9 +9,14 @@ test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            cups cups-client printer-driver-cups-pdf poppler-utils
            clang libclang-rt-14-dev libbenchmark-dev
            at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
+# The start-up benchmark (bench/startup.sh) watches for the first frame through X's Damage
+# extension (its watcher is built with the tests) and counts instructions with callgrind.
+test_pkgs+=(libxcb-damage0-dev pkgconf)
+bench_pkgs=(valgrind time)
 
 pkgs=("${build_pkgs[@]}")
 [ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")
+[ "${1:-run}" = bench ] && pkgs+=("${test_pkgs[@]}" "${bench_pkgs[@]}")
 
 missing=()
 for p in "${pkgs[@]}"; do

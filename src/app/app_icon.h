@@ -1,16 +1,10 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 #include <QList>
 
-class QPainter;
-
-// The program's icon: a money bag marked with a dollar sign over a stack of green notes and
-// a grey ledger. It is drawn as vectors on a 32 x 32 grid, without any font, so that the same
-// drawing makes every bitmap size and the scalable SVG, at build time as well as at run time.
-void paintAppIcon(QPainter& painter, qreal size);
-QImage appIconImage(int size = 32);
+// The program's icon, a money bag over a stack of notes and a ledger. The build draws it once,
+// for the desktop's icon theme and into the program's resources; the program draws nothing.
 QIcon appIcon();
 
 // The sizes the desktop's icon theme asks for, and the window offers.

@@ -3,11 +3,15 @@
 #include "app_icon.h"
 #include "figure_widgets.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QWheelEvent>
 
@@ -45,12 +49,29 @@ void setBackground(QWidget* w, const QColor& colour)
     w->setAutoFillBackground(true);
 }
 
+// x to the power 2.4 for x in (0, 1]: x squared times the fifth root of x squared, the root by
+// Newton's steps, which come down to it from 1 and stop where they no longer do. The maths
+// library's power function would bring a quarter of a megabyte of its code and tables into
+// memory for these few dozen calls.
+double toThePower2_4(double x)
+{
+    const double square = x * x;
+    double root = 1;
+    for (int step = 0; step < 64; ++step) {
+        const double next = (4 * root + square / (root * root * root * root)) / 5;
+        if (next >= root)
+            break;
+        root = next;
+    }
+    return square * root;
+}
+
 // How far apart two colours stand for the eye: 1 for the same, 21 for black on white.
 double contrast(const QColor& a, const QColor& b)
 {
     auto luminance = [](const QColor& c) {
         auto linear = [](float v) {
-            return v <= 0.04045f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            return v <= 0.04045f ? v / 12.92 : toThePower2_4((v + 0.055) / 1.055);
         };
         return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
     };
@@ -127,16 +148,58 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
     return label;
 }
 
+// The paper form's boxes: a thin flat border in the scheme's shadow colour on its base colour,
+// the text two pixels in from the border. One style draws them all, with the colours the box
+// has when it paints; a style sheet on each box would be parsed, matched and kept for every one.
+class FlatBoxStyle : public QProxyStyle {
+public:
+    // The same kind of style as the program's own, in a copy of its own: a proxy owns its base.
+    FlatBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_PanelLineEdit) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, option->palette.base());
+        painter->save();
+        painter->setPen(option->palette.color(QPalette::Shadow));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override
+    {
+        if (element != SE_LineEditContents)
+            return QProxyStyle::subElementRect(element, option, widget);
+        constexpr int Border = 1, Padding = 2;
+        return option->rect.adjusted(Border + Padding, Border, -Border - Padding, -Border);
+    }
+
+    static FlatBoxStyle* instance()
+    {
+        // Kept by the application, which outlives every window.
+        static QPointer<FlatBoxStyle> style;
+        if (!style) {
+            style = new FlatBoxStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
+};
+
 QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
 {
     auto* box = new EntryBox(c.look == Look::Description ? EntryBox::Overflow::Clip
                                                          : EntryBox::Overflow::Shrink,
                              parent);
     if (c.look != Look::CalcAmount) {
-        // The paper form's boxes: a thin flat border on white.
         box->setFrame(false);
-        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow);"
-                                          " background: palette(base); padding: 0 2px; }"));
+        box->setStyle(FlatBoxStyle::instance());
     }
     box->setAlignment(c.look == Look::Amount ? Qt::AlignRight | Qt::AlignVCenter
                                              : Qt::AlignLeft | Qt::AlignVCenter);
@@ -263,9 +326,22 @@ QString controlName(const QString& name, int index)
 
 QFont sheetFont(double points, bool bold)
 {
+    // The faces asked for, best first, from the first one the font database has: for a face it
+    // lacks, the toolkit sorts every installed font before it takes the next one.
+    static const QStringList families = [] {
+        const QStringList wanted{QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                                 QStringLiteral("Arial"), QStringLiteral("Helvetica")};
+        QStringList installed = QFontDatabase::families();
+        // A family that more than one foundry makes is listed with the foundry's name.
+        for (QString& family : installed)
+            family = family.section(QStringLiteral(" ["), 0, 0);
+        const auto first = std::find_if(wanted.begin(), wanted.end(), [&](const QString& f) {
+            return installed.contains(f, Qt::CaseInsensitive);
+        });
+        return first == wanted.end() ? wanted : QStringList(first, wanted.end());
+    }();
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    font.setFamilies(families);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
