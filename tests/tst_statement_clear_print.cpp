@@ -74,14 +74,18 @@ bool realPrinting() { return qEnvironmentVariableIntValue("QM415_REAL_PRINT") ==
 const QString NoPrinterQuestion =
     "No printer is installed. Save the statement as a PDF file instead?";
 
-// What a reader of the PDF gets: its text, one blank between words, or why there is none.
-QString pdfText(const QString& path)
+// What a reader of the PDF gets: its text, one blank between words (or laid out as on the
+// page), or why there is none. A ligature reads as its letters, as a search finds them.
+QString pdfText(const QString& path, bool asLaidOut = false)
 {
     QProcess reader;
-    reader.start("pdftotext", {path, "-"});
+    reader.start("pdftotext",
+                 asLaidOut ? QStringList{"-layout", path, "-"} : QStringList{path, "-"});
     if (!reader.waitForFinished(20000) || reader.exitCode() != 0)
         return "(pdftotext could not read " + path + ": " + reader.readAllStandardError() + ")";
-    return QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+    const QString text =
+        QString::fromUtf8(reader.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    return asLaidOut ? text : text.simplified();
 }
 
 // The page as it looks on paper, at 96 dots to the inch: a pixel of the page is a pixel of
@@ -231,33 +235,39 @@ private slots:
         QTest::addColumn<bool>("existing");     // a file of that name is already there
         QTest::addColumn<QString>("station");   // typed into the list
         QTest::addColumn<QString>("suggested"); // the name the save dialog offers
+        QTest::addColumn<int>("zoomIn");        // presses of Ctrl++ before printing
 
         QTest::newRow("saved") << dialogs::Yes << "statement.pdf"
                                << "" << false << false << "Station 7"
-                               << "FORM QM-415 Station 7 March.pdf";
+                               << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("saved under a dark scheme") << dialogs::Yes << "statement.pdf"
                                                    << "" << true << false << "Station 7"
-                                                   << "FORM QM-415 Station 7 March.pdf";
+                                                   << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("replacing a file") << dialogs::Yes << "statement.pdf"
                                           << "" << false << true << "Station 7"
-                                          << "FORM QM-415 Station 7 March.pdf";
+                                          << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("answered No") << dialogs::No << "statement.pdf"
                                      << "" << false << false << "Station 7"
-                                     << "FORM QM-415 Station 7 March.pdf";
+                                     << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("save cancelled") << dialogs::Yes << ""
                                         << "" << false << false << "Station 7"
-                                        << "FORM QM-415 Station 7 March.pdf";
+                                        << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("missing folder")
             << dialogs::Yes << "missing/statement.pdf"
             << "No such file or directory" << false << false << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf";
+            << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("a file where a folder should be")
             << dialogs::Yes << "statement.pdf/statement.pdf"
             << "Not a directory" << false << true << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf";
+            << "FORM QM-415 Station 7 March.pdf" << 0;
         QTest::newRow("a station typed with a slash") << dialogs::Yes << "statement.pdf"
                                                       << "" << false << false << "Station 7/8"
-                                                      << "FORM QM-415 Station 7-8 March.pdf";
+                                                      << "FORM QM-415 Station 7-8 March.pdf" << 0;
+        // The page is the form at its own size whatever the zoom: the same text in the same
+        // places as at 100 %.
+        QTest::newRow("saved at 200 %") << dialogs::Yes << "statement.pdf"
+                                        << "" << false << false << "Station 7"
+                                        << "FORM QM-415 Station 7 March.pdf" << 2;
     }
     void noPrinterOffersToSaveAPdf()
     {
@@ -268,6 +278,7 @@ private slots:
         QFETCH(bool, existing);
         QFETCH(QString, station);
         QFETCH(QString, suggested);
+        QFETCH(int, zoomIn);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString old = "an earlier statement, to be kept unless a new one is complete";
@@ -296,6 +307,8 @@ private slots:
         f.dialogs.answers = {answer};
         f.dialogs.saveAs = {path};
         f.focus(f.form().button("cmdPrint"));
+        for (int i = 0; i < zoomIn; ++i)
+            pressKey(Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
 
         QList<Box> boxes{{NoPrinterQuestion, 36, "Print"}};
@@ -304,6 +317,8 @@ private slots:
                              .arg(path, failure),
                          64, "Print"};
         QTRY_COMPARE(f.dialogs.shown, boxes);
+        if (zoomIn > 0)
+            pressKey(Qt::Key_0, Qt::ControlModifier); // the screen's checks below are at 100 %
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString suggestedPath =
@@ -338,6 +353,15 @@ private slots:
             return;
         }
         QCOMPARE(listing(folder.path()).size(), 1); // the PDF and no temporary file
+        if (zoomIn > 0) {
+            const QString at100 = folder.filePath("at 100 %.pdf");
+            f.dialogs.answers = {answer};
+            f.dialogs.saveAs = {at100};
+            f.focus(f.form().button("cmdPrint"));
+            QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
+            QTRY_COMPARE(focusName(), "cmdClear");
+            QCOMPARE(pdfText(path, true), pdfText(at100, true));
+        }
         const QString text = pdfText(path);
         for (const char* expected :
              {"FINANCIAL STATEMENT", "FORM QM-415", "Station 7", "March",

@@ -1,14 +1,69 @@
 // The statement window as it starts, how Tab and Enter move through it, and how it exits.
+#include "popcalc/popcalc_layout.h"
 #include "support/statement_fixture.h"
 
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWheelEvent>
+
+namespace {
+// Everything of a window that the zoom must leave alone: its controls themselves, their texts,
+// selections, cursors and undo histories, the lists' picks, and where the focus is.
+QStringList untouched(QWidget* window)
+{
+    QStringList all{window->focusWidget() ? window->focusWidget()->objectName() : "(none)"};
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->isWindow())
+            continue; // a tooltip
+        QString line = QStringLiteral("%1 %2").arg(w->objectName()).arg(quintptr(w));
+        if (auto* box = qobject_cast<QLineEdit*>(w))
+            line += QStringLiteral(" [%1] [%2] %3 %4")
+                        .arg(box->text(), box->selectedText())
+                        .arg(box->cursorPosition())
+                        .arg(box->isUndoAvailable());
+        else if (auto* list = qobject_cast<QComboBox*>(w))
+            line += QStringLiteral(" %1 [%2]").arg(list->currentIndex()).arg(list->currentText());
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            line += " [" + label->text() + "]";
+        all << line;
+    }
+    return all;
+}
+
+// How tall each text of a window is drawn, by control.
+QHash<QString, int> inkHeights(QWidget* window)
+{
+    QHash<QString, int> heights;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+            qobject_cast<QPushButton*>(w))
+            heights.insert(w->objectName(), inkBox(w, false).height());
+    return heights;
+}
+
+// Ctrl++ as each of its keys types it: the plus, the equals sign, the keypad's plus.
+void zoomIn(int press)
+{
+    const Qt::Key keys[] = {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Plus};
+    pressKey(keys[press % 3],
+             Qt::ControlModifier | (press % 3 == 2 ? Qt::KeypadModifier : Qt::NoModifier));
+}
+} // namespace
 
 class TestStatementWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        // A cursor that blinks would make two grabs of the same window differ.
+        QApplication::setCursorFlashTime(0);
+        // Each run draws in the face it is meant for: the metric-compatible one, or DejaVu Sans
+        // alone under the run's own font configuration.
+        QCOMPARE(QFontInfo(sheetFont(9.75, false)).family(),
+                 qEnvironmentVariableIsSet("FONTCONFIG_FILE") ? "DejaVu Sans" : "Liberation Sans");
+    }
 
     void startsWithFilledListsAndNothingSelected()
     {
@@ -293,6 +348,100 @@ private slots:
             QVERIFY2(box->grab().toImage() == plain.grab().toImage(),
                      qPrintable(box->objectName() + " shows its text away from where it edits it"));
         }
+    }
+
+    // Each zoom level lays the statement and an open calculator out again, on the same widgets
+    // with all they hold: every control where its sheet puts it times the level, every text
+    // whole and grown with it. Back at 100 % both windows are as before, pixel for pixel.
+    void zoomLaysTheWindowsOutAgain_data()
+    {
+        QTest::addColumn<int>("presses"); // of Ctrl++
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("smallScreen");
+        int presses = 0;
+        for (int level : zoom::Levels)
+            QTest::addRow("%d %%", level) << presses++ << level << false;
+        // 1280 x 1024: at 175 % the statement would be wider than the screen.
+        QTest::newRow("small screen") << 6 << 150 << true;
+    }
+    void zoomLaysTheWindowsOutAgain()
+    {
+        QFETCH(int, presses);
+        QFETCH(int, level);
+        QFETCH(bool, smallScreen);
+        StatementFixture f;
+        QWidget* statement = f.form().window();
+        if (smallScreen) {
+            statement->setScreen(QGuiApplication::screens().last());
+            statement->move(statement->screen()->geometry().topLeft() + QPoint(100, 50));
+        }
+        QVERIFY(f.ready());
+        f.form().list("lstStations")->setCurrentIndex(33);
+        f.form().list("lstMonths")->setCurrentIndex(8);
+        f.income(0)->setText("987654421.12");
+        f.expense(0)->setText("987666666.78");
+        f.description(2)->setText("Hire of the hall and its chairs for the annual general meeting");
+        f.form().button("cmdCalculate")->click();
+        QCOMPARE(f.caption("lblCost"), "$987,654,421.12");
+        QCOMPARE(f.caption("lblEnd"), "($12,245.66)");
+        f.focus(f.income(6));
+        pressKey(Qt::Key_Tab); // opens the income calculator
+        QVERIFY(waitActive(frmPop().window()));
+        typeText("999999999.99");
+        pressKey(Qt::Key_Tab);
+        typeText("0.01");
+        pressKey(Qt::Key_C, Qt::AltModifier);
+        statement->activateWindow();
+        QVERIFY(waitActive(statement));
+        f.focus(f.description(1));
+        typeText("Raffle tickets");
+        f.description(1)->setSelection(2, 5);
+        QWidget* pop = frmPop().window();
+        const QStringList before = untouched(statement) + untouched(pop);
+        const QImage statementAt100 = statement->grab().toImage(), popAt100 = pop->grab().toImage();
+        const QHash<QString, int> heightsAt100 = inkHeights(statement);
+        const QPoint corner = statement->pos();
+
+        for (int i = 0; i < presses; ++i)
+            zoomIn(i);
+        QVERIFY2(misplaced(statementLayout(), f.form(), level).isEmpty(),
+                 qPrintable(misplaced(statementLayout(), f.form(), level)));
+        QVERIFY2(misplaced(popLayout(), frmPop(), level).isEmpty(),
+                 qPrintable(misplaced(popLayout(), frmPop(), level)));
+        QVERIFY2(textsCutOff(statementLayout(), f.form()).isEmpty(),
+                 qPrintable(textsCutOff(statementLayout(), f.form())));
+        QVERIFY2(textsCutOff(popLayout(), frmPop()).isEmpty(),
+                 qPrintable(textsCutOff(popLayout(), frmPop())));
+        // Every text grows with the level, a figure shrunk to fit its box too.
+        for (auto [name, height] : inkHeights(statement).asKeyValueRange())
+            QVERIFY2(
+                height >= heightsAt100.value(name) * level / 100 * 0.8,
+                qPrintable(QStringLiteral("%1 draws its text %2 px high at %3 %, %4 px at 100 %")
+                               .arg(name)
+                               .arg(height)
+                               .arg(level)
+                               .arg(heightsAt100.value(name))));
+        // The window keeps its corner, or comes back onto the screen's available area.
+        const QRect area = statement->screen()->availableGeometry();
+        QVERIFY2(area.contains(statement->frameGeometry()),
+                 qPrintable(QStringLiteral("the statement at %1 %2x%3 leaves the screen %4 %5x%6")
+                                .arg(statement->x())
+                                .arg(statement->y())
+                                .arg(statement->frameGeometry().width())
+                                .arg(statement->frameGeometry().height())
+                                .arg(area.x())
+                                .arg(area.width())
+                                .arg(area.height())));
+        QCOMPARE(
+            statement->pos(),
+            QPoint(std::min(corner.x(), area.right() + 1 - statement->frameGeometry().width()),
+                   std::min(corner.y(), area.bottom() + 1 - statement->frameGeometry().height())));
+        QCOMPARE(untouched(statement) + untouched(pop), before);
+
+        pressKey(Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(statement->grab().toImage() == statementAt100);
+        QVERIFY(pop->grab().toImage() == popAt100);
+        QCOMPARE(untouched(statement) + untouched(pop), before);
     }
 
     void everyBoxAndListTellsAScreenReaderWhatItIs()

@@ -2,6 +2,7 @@
 
 #include "app_icon.h"
 #include "figure_widgets.h"
+#include "zoom.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -34,6 +37,7 @@ public:
     using QFrame::QFrame;
 };
 
+constexpr double WindowPoints = 8.25;
 constexpr auto PaleYellow = QColor(255, 255, 192);
 constexpr auto LightGrey = QColor(224, 224, 224);
 
@@ -111,7 +115,6 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
         setBackground(label, c.look == Look::Result ? PaleYellow : LightGrey);
         setForeground(label, QPalette::WindowText);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
         break;
     case Look::Total:
@@ -132,12 +135,9 @@ QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
     auto* box = new EntryBox(c.look == Look::Description ? EntryBox::Overflow::Clip
                                                          : EntryBox::Overflow::Shrink,
                              parent);
-    if (c.look != Look::CalcAmount) {
-        // The paper form's boxes: a thin flat border on white.
+    // The paper form's boxes: a thin flat border on white, drawn at each level.
+    if (c.look != Look::CalcAmount)
         box->setFrame(false);
-        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow);"
-                                          " background: palette(base); padding: 0 2px; }"));
-    }
     box->setAlignment(c.look == Look::Amount ? Qt::AlignRight | Qt::AlignVCenter
                                              : Qt::AlignLeft | Qt::AlignVCenter);
     return box;
@@ -194,7 +194,6 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
     case Look::Container: {
         auto* box = new Container(parent);
         box->setFrameStyle(QFrame::Box | QFrame::Plain);
-        box->setLineWidth(1);
         setBackground(box, windowPalette.color(QPalette::Base));
         box->setFocusPolicy(Qt::StrongFocus);
         return box;
@@ -217,8 +216,6 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
         return makeLabel(c, parent, windowPalette);
     }
 }
-
-bool fitsCaption(Look look) { return look == Look::Caption || look == Look::Instruction; }
 
 bool isCaption(Look look)
 {
@@ -254,6 +251,98 @@ QPoint clientOrigin(QWidget* container)
     return {};
 }
 
+// The flat borders grow with the form, as its rules do.
+void drawBorders(const ControlSpec& c, QWidget* control, int percent)
+{
+    switch (c.look) {
+    case Look::Container:
+    case Look::Result:
+    case Look::Balance:
+        static_cast<QFrame*>(control)->setLineWidth(zoom::line(1, percent));
+        break;
+    case Look::Amount:
+    case Look::Description: {
+        const QString sheet = QStringLiteral("QLineEdit { border: %1px solid palette(shadow);"
+                                             " background: palette(base); padding: 0 %2px; }")
+                                  .arg(zoom::line(1, percent))
+                                  .arg(zoom::scaled(2, percent));
+        if (control->styleSheet() != sheet)
+            control->setStyleSheet(sheet);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Where the room of a caption on a row ends: a pixel before the next control on its right, or
+// before its container's edge. The window's edge is where its client area ends at the level,
+// whatever size the window has now.
+int roomEnd(const QWidget* caption, const QSize& client)
+{
+    const QWidget* container = caption->parentWidget();
+    int end = container->isWindow() ? client.width() - 1 : container->contentsRect().right();
+    for (const QWidget* other : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool onItsRow = other->y() < caption->y() + caption->height() &&
+                              caption->y() < other->y() + other->height();
+        if (other != caption && onItsRow && other->x() > caption->x())
+            end = std::min(end, other->x() - 1);
+    }
+    return end;
+}
+
+// A caption or a button text that does not fit its control is drawn in the largest smaller
+// size that does: never cut, and never under the next control.
+void fitText(const ControlSpec& c, QWidget* control, const QSize& client)
+{
+    const auto useFont = [control](const QFont& font) {
+        if (font != control->font())
+            control->setFont(font);
+    };
+    switch (c.look) {
+    case Look::Caption:
+    case Look::Instruction: {
+        auto* label = static_cast<QLabel*>(control);
+        label->adjustSize();
+        const int room = roomEnd(label, client) + 1 - label->x();
+        if (label->width() > room) {
+            useFont(fittingFont(label->font(), label->text(), room));
+            label->resize(room, label->height());
+        }
+        break;
+    }
+    case Look::FixedCaption: {
+        auto* label = static_cast<QLabel*>(control);
+        useFont(fittingFont(label->font(), label->text(), label->contentsRect().width()));
+        break;
+    }
+    case Look::WrapCaption: {
+        auto* label = static_cast<QLabel*>(control);
+        QFont font = label->font();
+        while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 1) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            label->setFont(font);
+        }
+        break;
+    }
+    case Look::Button:
+    case Look::DefaultButton: {
+        auto* button = static_cast<QPushButton*>(control);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        // A pixel clear of the frame on either side.
+        useFont(
+            fittingFont(button->font(), QString(button->text()).remove(u'&'), room.width() - 2));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 QString controlName(const QString& name, int index)
@@ -271,7 +360,48 @@ QFont sheetFont(double points, bool bold)
     return font;
 }
 
-BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
+QSize clientSize(const FormSpec& sheet, int percent)
+{
+    return {zoom::scaled(sheet.clientWidth / double(TwipsPerPixel), percent),
+            zoom::scaled(sheet.clientHeight / double(TwipsPerPixel), percent)};
+}
+
+void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWidget* window,
+            int percent)
+{
+    const auto pixels = [percent](double twips) {
+        return zoom::scaled(twips / TwipsPerPixel, percent);
+    };
+    const auto points = [percent](double size) { return size * percent / zoom::Normal; };
+    window->setFont(sheetFont(points(WindowPoints), false));
+    for (const ControlSpec& c : sheet.controls) {
+        QWidget* control = controls.value(controlName(c.name, c.index));
+        drawBorders(c, control, percent);
+        // Each control is given its font: one with a style sheet would not follow the window's.
+        control->setFont(c.points > 0 ? sheetFont(points(c.points), c.bold)
+                                      : sheetFont(points(WindowPoints), false));
+        const QPoint origin = clientOrigin(control->parentWidget());
+        control->setGeometry(origin.x() + pixels(c.left), origin.y() + pixels(c.top),
+                             pixels(c.width), pixels(c.height));
+    }
+    for (const RuleSpec& r : sheet.rules) {
+        QWidget* rule = controls.value(r.name);
+        const QPoint origin = clientOrigin(rule->parentWidget());
+        const int x = origin.x() + pixels(std::min(r.x1, r.x2));
+        const int y = origin.y() + pixels(std::min(r.y1, r.y2));
+        const int length = std::max(pixels(std::abs(r.x2 - r.x1) + std::abs(r.y2 - r.y1)), 1);
+        const int thickness = zoom::line(r.widthPixels, percent);
+        if (r.y1 == r.y2)
+            rule->setGeometry(x, y, length, thickness);
+        else
+            rule->setGeometry(x, y, thickness, length);
+    }
+    // Once every control stands in its place: a caption's room ends at the next one.
+    for (const ControlSpec& c : sheet.controls)
+        fitText(c, controls.value(controlName(c.name, c.index)), clientSize(sheet, percent));
+}
+
+BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window, int percent)
 {
     BuiltWindow built;
     QWidget* w = window.get();
@@ -279,9 +409,8 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
     w->setWindowTitle(sheet.caption);
     if (sheet.ownIcon)
         w->setWindowIcon(appIcon());
-    w->setFont(sheetFont(8.25, false));
+    w->setFont(sheetFont(WindowPoints, false));
     setBackground(w, w->palette().color(sheet.background));
-    w->resize(toPixels(sheet.clientWidth), toPixels(sheet.clientHeight));
 
     auto containerOf = [&](const QString& name) -> QWidget* {
         return name.isEmpty() ? w : built.controls.value(name, w);
@@ -289,12 +418,9 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
 
     std::vector<std::pair<int, QWidget*>> focusable;
     for (const ControlSpec& c : sheet.controls) {
-        QWidget* parent = containerOf(c.container);
-        QWidget* control = makeControl(c, parent, w->palette());
+        QWidget* control = makeControl(c, containerOf(c.container), w->palette());
         const QString name = controlName(c.name, c.index);
         control->setObjectName(name);
-        if (c.points > 0)
-            control->setFont(sheetFont(c.points, c.bold));
         if (!c.accessibleName.isEmpty()) {
             // A label's accessible name would replace the figure it shows: there the line's
             // name describes the label instead.
@@ -303,12 +429,6 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
             else
                 control->setAccessibleName(c.accessibleName);
         }
-        const QPoint origin = clientOrigin(parent);
-        control->move(origin.x() + toPixels(c.left), origin.y() + toPixels(c.top));
-        if (fitsCaption(c.look))
-            control->adjustSize();
-        else
-            control->resize(toPixels(c.width), toPixels(c.height));
         if (c.look == Look::DefaultButton)
             built.defaultButton = static_cast<QPushButton*>(control);
         if (control->focusPolicy() != Qt::NoFocus)
@@ -319,19 +439,13 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
     labelByCaptions(sheet, built.controls);
 
     for (const RuleSpec& r : sheet.rules) {
-        QWidget* parent = containerOf(r.container);
-        auto* rule = new Rule(parent);
+        auto* rule = new Rule(containerOf(r.container));
         rule->setObjectName(r.name);
-        const QPoint origin = clientOrigin(parent);
-        const int x = origin.x() + toPixels(std::min(r.x1, r.x2));
-        const int y = origin.y() + toPixels(std::min(r.y1, r.y2));
-        const int length = toPixels(std::abs(r.x2 - r.x1) + std::abs(r.y2 - r.y1));
-        if (r.y1 == r.y2)
-            rule->setGeometry(x, y, std::max(length, 1), r.widthPixels);
-        else
-            rule->setGeometry(x, y, r.widthPixels, std::max(length, 1));
         built.controls.insert(r.name, rule);
     }
+
+    layOut(sheet, built.controls, w, percent);
+    w->resize(clientSize(sheet, percent));
 
     std::stable_sort(focusable.begin(), focusable.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -1,5 +1,6 @@
 #include "printing.h"
 
+#include "form.h"
 #include "layout.h"
 
 #include <QApplication>
@@ -215,11 +216,13 @@ public:
 
 // The window's client area as drawing commands. The toolkit's render paints through one big
 // pixmap when its target is a printer; recorded first, text stays text and lines stay lines.
-void record(QWidget* window, QPicture& page)
+// Returns the page's size: the form's own, whatever the zoom on the screen.
+QSize record(QWidget* window, QPicture& page)
 {
+    const TrueSize trueSize(window);
     const PaperColours colours(window);
     QPainter painter(&page);
-    QRegion rest(window->rect());
+    QRegion rest(QRect(QPoint(), trueSize.clientSize()));
     const QList<QComboBox*> lists = window->findChildren<QComboBox*>();
     for (const QComboBox* list : lists)
         if (list->isVisible())
@@ -235,6 +238,7 @@ void record(QWidget* window, QPicture& page)
                 inside->render(&painter, inside->mapTo(window, QPoint()), QRegion(),
                                QWidget::DrawChildren);
     }
+    return trueSize.clientSize();
 }
 
 // The form's twips are physical: a pixel of the window is 15 twips, 1/96 of an inch, on paper
@@ -264,7 +268,7 @@ Outcome printOnDefaultPrinter(QWidget* window)
                                     .arg(info.printerName()))};
 
     QPicture page;
-    record(window, page);
+    const QSize size = record(window, page);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
     // CUPS turns the page into PostScript for most queues. Its usual converter keeps the glyphs
@@ -279,8 +283,8 @@ Outcome printOnDefaultPrinter(QWidget* window)
         return {false,
                 tryAgain(QStringLiteral("The printer \"%1\" did not accept the job. Check it")
                              .arg(info.printerName()))};
-    paintPage(painter, page, window->size(),
-              printer.pageLayout().paintRectPixels(printer.resolution()), printer.resolution());
+    paintPage(painter, page, size, printer.pageLayout().paintRectPixels(printer.resolution()),
+              printer.resolution());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return {false, tryAgain(QStringLiteral("The printer \"%1\" reported an error. Check it")
                                     .arg(info.printerName()))};
@@ -309,7 +313,7 @@ Outcome saveFormAsPdf(QWidget* window, const QString& path)
         return {false, notSaved(path, file.errorString())};
 
     QPicture page;
-    record(window, page);
+    const QSize size = record(window, page);
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(window->windowTitle());
@@ -323,9 +327,9 @@ Outcome saveFormAsPdf(QWidget* window, const QString& path)
             return {false, notSaved(path, file.errorString())};
         // Across the middle of the sheet, as far from the top as from the sides.
         const QRectF sheet = pdf.pageLayout().fullRectPixels(pdf.resolution());
-        const double width = window->width() * pdf.resolution() / 96.0;
+        const double width = size.width() * pdf.resolution() / 96.0;
         const double margin = std::max(0.0, (sheet.width() - width) / 2);
-        paintPage(painter, page, window->size(), sheet.adjusted(margin, margin, -margin, -margin),
+        paintPage(painter, page, size, sheet.adjusted(margin, margin, -margin, -margin),
                   pdf.resolution(), QPointF(margin, margin));
         if (!painter.end())
             return {false, notSaved(path, file.errorString())};
