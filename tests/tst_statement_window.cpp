@@ -100,9 +100,9 @@ private slots:
         QVERIFY(f.ready());
         QComboBox* box = f.form().list(list);
         f.focus(f.income(0));
-        auto turn = [box] {
+        auto turn = [box](int by = -120, Qt::KeyboardModifiers keys = Qt::NoModifier) {
             const QPointF at = box->rect().center();
-            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, by}, Qt::NoButton, keys,
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(box, &wheel);
         };
@@ -113,6 +113,15 @@ private slots:
         QCOMPARE(focusName(), "txtBox(0)");
         f.focus(box);
         turn();
+        QCOMPARE(box->currentIndex(), 0);
+        // With Ctrl held the wheel zooms instead, a notch a level, the focused list too.
+        QWidget* w = f.form().window();
+        const QSize normal = w->size();
+        turn(60, Qt::ControlModifier);
+        turn(60, Qt::ControlModifier);
+        QCOMPARE(w->size(), normal * 1.25);
+        turn(-120, Qt::ControlModifier);
+        QCOMPARE(w->size(), normal);
         QCOMPARE(box->currentIndex(), 0);
     }
 
