@@ -8,6 +8,8 @@ that labels it, if any, followed by its text (a box) or its name (a total, a lis
   atspi.py where WINDOW KEY              prints the middle of the control on the screen: X Y
   atspi.py announced WINDOW KEY=NAME...  prints "listening", then waits up to 10 s until each
                                          control has announced that new name
+  atspi.py placed WINDOW KEY=X,Y,W,H...  waits up to 5 s until each control stands there (in
+                                         pixels from the window's client area, within 1)
 
 The key "focus" reads the name of the control that has the keyboard focus.
 """
@@ -113,6 +115,32 @@ def where(title, key):
     return 0
 
 
+def placed(title, pairs):
+    wanted = {key: [int(n) for n in box.split(",")] for key, box in
+              (pair.split("=", 1) for pair in pairs)}
+    deadline = time.monotonic() + 5
+    while True:
+        win = window(title)
+        got = {}
+        if win is not None:
+            origin = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            for key in wanted:
+                control = find(win, key)
+                if control is not None:
+                    box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                    got[key] = [box.x - origin.x, box.y - origin.y, box.width, box.height]
+        wrong = [key for key in wanted
+                 if key not in got or any(abs(a - b) > 1 for a, b in zip(got[key], wanted[key]))]
+        if not wrong:
+            return 0
+        if time.monotonic() > deadline:
+            for key in wrong:
+                print(f"a screen reader finds '{key}' in '{title}' at {got.get(key, 'no place')}"
+                      f", not at {wanted[key]}", file=sys.stderr)
+            return 1
+        time.sleep(0.2)
+
+
 def announced(title, pairs):
     waiting = dict(pair.split("=", 1) for pair in pairs)
     heard_names = {key: [] for key in waiting}
@@ -147,6 +175,8 @@ def main(argv):
         return where(title, args[0])
     if command == "announced":
         return announced(title, args)
+    if command == "placed":
+        return placed(title, args)
     print(__doc__, file=sys.stderr)
     return 2
 
