@@ -88,20 +88,27 @@ def read(title, wanted):
     return got
 
 
-def expect(title, pairs):
-    wanted = dict(pair.split("=", 1) for pair in pairs)
+def settled(look, wrong, say):
+    """Looks again for up to 5 s until nothing is wrong; then says what still is."""
     deadline = time.monotonic() + 5
     while True:
-        got = read(title, wanted)
-        wrong = [key for key in wanted if got[key] != wanted[key]]
-        if not wrong:
+        got = look()
+        bad = wrong(got)
+        if not bad:
             return 0
         if time.monotonic() > deadline:
-            for key in wrong:
-                print(f"a screen reader hears '{key}' in '{title}' as '{got[key]}', "
-                      f"not '{wanted[key]}'", file=sys.stderr)
+            for key in bad:
+                print(say(key, got), file=sys.stderr)
             return 1
         time.sleep(0.2)
+
+
+def expect(title, pairs):
+    wanted = dict(pair.split("=", 1) for pair in pairs)
+    return settled(lambda: read(title, wanted),
+                   lambda got: [key for key in wanted if got[key] != wanted[key]],
+                   lambda key, got: f"a screen reader hears '{key}' in '{title}' as "
+                                    f"'{got[key]}', not '{wanted[key]}'")
 
 
 def where(title, key):
@@ -115,30 +122,28 @@ def where(title, key):
     return 0
 
 
+def extents(title, wanted):
+    """Where each wanted control stands, in pixels from the window's client area."""
+    win = window(title)
+    got = {}
+    if win is not None:
+        origin = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        for key in wanted:
+            control = find(win, key)
+            if control is not None:
+                box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                got[key] = [box.x - origin.x, box.y - origin.y, box.width, box.height]
+    return got
+
+
 def placed(title, pairs):
     wanted = {key: [int(n) for n in box.split(",")] for key, box in
               (pair.split("=", 1) for pair in pairs)}
-    deadline = time.monotonic() + 5
-    while True:
-        win = window(title)
-        got = {}
-        if win is not None:
-            origin = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            for key in wanted:
-                control = find(win, key)
-                if control is not None:
-                    box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-                    got[key] = [box.x - origin.x, box.y - origin.y, box.width, box.height]
-        wrong = [key for key in wanted
-                 if key not in got or any(abs(a - b) > 1 for a, b in zip(got[key], wanted[key]))]
-        if not wrong:
-            return 0
-        if time.monotonic() > deadline:
-            for key in wrong:
-                print(f"a screen reader finds '{key}' in '{title}' at {got.get(key, 'no place')}"
-                      f", not at {wanted[key]}", file=sys.stderr)
-            return 1
-        time.sleep(0.2)
+    return settled(lambda: extents(title, wanted),
+                   lambda got: [key for key in wanted if key not in got or
+                                any(abs(a - b) > 1 for a, b in zip(got[key], wanted[key]))],
+                   lambda key, got: f"a screen reader finds '{key}' in '{title}' at "
+                                    f"{got.get(key, 'no place')}, not at {wanted[key]}")
 
 
 def announced(title, pairs):
