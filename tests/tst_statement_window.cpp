@@ -42,6 +42,16 @@ QHash<QString, int> inkHeights(QWidget* window)
     return heights;
 }
 
+// How thick a control's border is drawn: the dark pixels from its left edge, halfway down.
+int borderWidth(QWidget* w)
+{
+    const QImage image = w->grab().toImage();
+    int width = 0;
+    while (width < image.width() && image.pixelColor(width, image.height() / 2).lightness() < 160)
+        ++width;
+    return width;
+}
+
 // Ctrl++ as each of its keys types it: the plus, the equals sign, the keypad's plus.
 void zoomIn(int press)
 {
@@ -421,6 +431,9 @@ private slots:
                  qPrintable(textsCutOff(statementLayout(), f.form())));
         QVERIFY2(textsCutOff(popLayout(), frmPop()).isEmpty(),
                  qPrintable(textsCutOff(popLayout(), frmPop())));
+        // Borders grow with it, never thinner than a pixel.
+        for (const char* name : {"Picture1", "lblCost", "txtBox(3)"})
+            QCOMPARE(borderWidth(f.form().control(name)), std::max(1, qRound(level / 100.0)));
         // Every text grows with the level, a figure shrunk to fit its box too.
         for (auto [name, height] : inkHeights(statement).asKeyValueRange())
             QVERIFY2(
