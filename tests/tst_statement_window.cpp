@@ -445,15 +445,16 @@ private slots:
                                .arg(heightsAt100.value(name))));
         // The window keeps its corner, or comes back onto the screen's available area.
         const QRect area = statement->screen()->availableGeometry();
+        const auto where = [](const QRect& r) {
+            return QStringLiteral("%1,%2 %3x%4")
+                .arg(r.x())
+                .arg(r.y())
+                .arg(r.width())
+                .arg(r.height());
+        };
         QVERIFY2(area.contains(statement->frameGeometry()),
-                 qPrintable(QStringLiteral("the statement at %1 %2x%3 leaves the screen %4 %5x%6")
-                                .arg(statement->x())
-                                .arg(statement->y())
-                                .arg(statement->frameGeometry().width())
-                                .arg(statement->frameGeometry().height())
-                                .arg(area.x())
-                                .arg(area.width())
-                                .arg(area.height())));
+                 qPrintable("the statement at " + where(statement->frameGeometry()) +
+                            " leaves the screen's area " + where(area)));
         QCOMPARE(
             statement->pos(),
             QPoint(std::min(corner.x(), area.right() + 1 - statement->frameGeometry().width()),
