@@ -319,8 +319,8 @@ private slots:
         QTRY_COMPARE(f.dialogs.shown, boxes);
         if (zoomIn > 0) {
             // The screen stays zoomed; its checks below are made at 100 %.
-            QVERIFY2(misplaced(statementLayout(), f.form(), 200).isEmpty(),
-                     qPrintable(misplaced(statementLayout(), f.form(), 200)));
+            QVERIFY2(zoomedWrong(statementLayout(), f.form(), 200).isEmpty(),
+                     qPrintable(zoomedWrong(statementLayout(), f.form(), 200)));
             pressKey(Qt::Key_0, Qt::ControlModifier);
         }
         const QString documents =

@@ -10,28 +10,22 @@ P="Pop Money Calculation"
 win=$(wait_window "$S")
 sleep 0.5
 
-# A message box at 100 %, then Ctrl++ four times, through 125, 150 and 175 % to 200 %. A fifth
+size_is() { client_geometry "$1"; [ "${WIDTH}x${HEIGHT}" = "$2" ] || fail "$3 is ${WIDTH}x${HEIGHT}, not $2"; }
+# A message box at 100 %; then Ctrl++ through 125, 150 and 175 % to 200 %, where a fifth press
 # finds no larger level that fits the screen.
 keys Return
 client_geometry "$(wait_window "List a Station")"
 box="${WIDTH}x${HEIGHT}"
 keys Return
 wait_no_window "List a Station"
-keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus
-client_geometry "$win"
-[ "${WIDTH}x${HEIGHT}" = 1516x1182 ] ||
-  fail "after Ctrl++ four times the statement's client area is ${WIDTH}x${HEIGHT}, not 1516x1182"
-keys ctrl+plus
-client_geometry "$win"
-[ "${WIDTH}x${HEIGHT}" = 1516x1182 ] ||
-  fail "at 250 % the statement would not fit the screen, yet it is ${WIDTH}x${HEIGHT}"
+keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus
+size_is "$win" 1516x1182 "after Ctrl++ five times the statement's client area"
 
 # A typed station is no pick, even one that reads like an entry: Calculate asks for one, in a
 # box of the desktop's own size. (The first box left the focus in the station list.)
 type_text "Station 5"
 keys Return
-client_geometry "$(wait_window "List a Station")"
-[ "${WIDTH}x${HEIGHT}" = "$box" ] || fail "at 200 % the message box is ${WIDTH}x${HEIGHT}, not $box"
+size_is "$(wait_window "List a Station")" "$box" "at 200 % the message box"
 keys Return
 wait_no_window "List a Station"
 keys Down Down Down                # Station 3, picked
@@ -40,8 +34,7 @@ keys Tab; type_text "100"          # balance carried forward
 keys Tab; type_text "20"           # house dues, 1 unit
 keys Tab Tab Tab Tab Tab           # on to special collections, 3 units
 keys Tab                           # the pop-money line opens its calculator, at 200 %
-client_geometry "$(wait_window "$P")"
-[ "${WIDTH}x${HEIGHT}" = 850x514 ] || fail "the calculator's client area is ${WIDTH}x${HEIGHT}, not 850x514"
+size_is "$(wait_window "$P")" 850x514 "the calculator's client area"
 type_text "1.25"; keys Tab; type_text "2.75"
 # A mistyped amount in box 5, then Submit before any Calculate: after the "Question" box the
 # focus goes to the first box, and box 5 is checked on its way out.
