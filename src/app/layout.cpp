@@ -252,7 +252,7 @@ QPoint clientOrigin(QWidget* container)
 }
 
 // The flat borders grow with the form, as its rules do.
-void drawBorders(const ControlSpec& c, QWidget* control, int percent)
+void setBorders(const ControlSpec& c, QWidget* control, int percent)
 {
     switch (c.look) {
     case Look::Container:
@@ -376,7 +376,7 @@ void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWi
     window->setFont(sheetFont(points(WindowPoints), false));
     for (const ControlSpec& c : sheet.controls) {
         QWidget* control = controls.value(controlName(c.name, c.index));
-        drawBorders(c, control, percent);
+        setBorders(c, control, percent);
         // Each control is given its font: one with a style sheet would not follow the window's.
         control->setFont(c.points > 0 ? sheetFont(points(c.points), c.bold)
                                       : sheetFont(points(WindowPoints), false));
