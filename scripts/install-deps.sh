@@ -7,7 +7,7 @@ build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev libcups2-dev
             fonts-liberation qt6-qpa-plugins)
 test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
            cups cups-client printer-driver-cups-pdf poppler-utils
-           clang libclang-rt-14-dev libbenchmark-dev
+           clang libclang-rt-14-dev libbenchmark-dev fonts-dejavu-core
            at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
 # The start-up benchmark (bench/startup.sh) watches for the first frame through X's Damage
 # extension (its watcher is built with the tests) and counts instructions with callgrind.

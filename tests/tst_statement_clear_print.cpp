@@ -84,14 +84,18 @@ bool realPrinting() { return qEnvironmentVariableIntValue("QM415_REAL_PRINT") ==
 const QString NoPrinterQuestion =
     "No printer is installed. Save the statement as a PDF file instead?";
 
-// What a reader of the PDF gets: its text, one blank between words, or why there is none.
-QString pdfText(const QString& path)
+// What a reader of the PDF gets: its text, one blank between words (or laid out as on the
+// page), or why there is none. A ligature reads as its letters, as a search finds them.
+QString pdfText(const QString& path, bool asLaidOut = false)
 {
     QProcess reader;
-    reader.start("pdftotext", {path, "-"});
+    reader.start("pdftotext",
+                 asLaidOut ? QStringList{"-layout", path, "-"} : QStringList{path, "-"});
     if (!reader.waitForFinished(20000) || reader.exitCode() != 0)
         return "(pdftotext could not read " + path + ": " + reader.readAllStandardError() + ")";
-    return QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+    const QString text =
+        QString::fromUtf8(reader.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    return asLaidOut ? text : text.simplified();
 }
 
 // The page as it looks on paper, at 96 dots to the inch: a pixel of the page is a pixel of
@@ -244,40 +248,46 @@ private slots:
         QTest::addColumn<QString>("station");   // typed into the list
         QTest::addColumn<QString>("suggested"); // the name the save dialog offers
         QTest::addColumn<QString>("paper"); // the locale's, the saved page's: en_US's or en_AU's
+        QTest::addColumn<int>("zoomIn");    // presses of Ctrl++ before printing, 4: 200 %
 
         // clang-format off
         QTest::newRow("saved") << dialogs::Yes << "statement.pdf"
                                << "" << false << false << "Station 7"
-                               << "FORM QM-415 Station 7 March.pdf" << "letter";
+                               << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("saved under a dark scheme") << dialogs::Yes << "statement.pdf"
                                                    << "" << true << false << "Station 7"
-                                                   << "FORM QM-415 Station 7 March.pdf" << "letter";
+                                                   << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("replacing a file") << dialogs::Yes << "statement.pdf"
                                           << "" << false << true << "Station 7"
-                                          << "FORM QM-415 Station 7 March.pdf" << "letter";
+                                          << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("answered No") << dialogs::No << "statement.pdf"
                                      << "" << false << false << "Station 7"
-                                     << "FORM QM-415 Station 7 March.pdf" << "letter";
+                                     << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("save cancelled") << dialogs::Yes << ""
                                         << "" << false << false << "Station 7"
-                                        << "FORM QM-415 Station 7 March.pdf" << "letter";
+                                        << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("missing folder")
             << dialogs::Yes << "missing/statement.pdf"
             << "No such file or directory" << false << false << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf" << "letter";
+            << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("a file where a folder should be")
             << dialogs::Yes << "statement.pdf/statement.pdf"
             << "Not a directory" << false << true << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf" << "letter";
+            << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
         QTest::newRow("a station typed with a slash") << dialogs::Yes << "statement.pdf"
                                                       << "" << false << false << "Station 7/8"
-                                                      << "FORM QM-415 Station 7-8 March.pdf" << "letter";
+                                                      << "FORM QM-415 Station 7-8 March.pdf" << "letter" << 0;
         QTest::newRow("saved where sheets are A4") << dialogs::Yes << "statement.pdf"
                                                    << "" << false << false << "Station 7"
-                                                   << "FORM QM-415 Station 7 March.pdf" << "A4";
+                                                   << "FORM QM-415 Station 7 March.pdf" << "A4" << 0;
         QTest::newRow("a full disk: the write fails after the file was opened")
             << dialogs::Yes << "statement.pdf" << "File too large" << false << true << "Station 7"
-            << "FORM QM-415 Station 7 March.pdf" << "letter";
+            << "FORM QM-415 Station 7 March.pdf" << "letter" << 0;
+        // The page is the form at its own size whatever the zoom: the same text in the same
+        // places as at 100 %.
+        QTest::newRow("saved at 200 %") << dialogs::Yes << "statement.pdf"
+                                        << "" << false << false << "Station 7"
+                                        << "FORM QM-415 Station 7 March.pdf" << "letter" << 4;
         // clang-format on
     }
     void noPrinterOffersToSaveAPdf()
@@ -291,6 +301,7 @@ private slots:
         QFETCH(QString, suggested);
         QFETCH(QString, paper);
         QLocale::setDefault(QLocale(paper == "A4" ? "en_AU" : "en_US"));
+        QFETCH(int, zoomIn);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString old = "an earlier statement, to be kept unless a new one is complete";
@@ -325,6 +336,8 @@ private slots:
         if (failure == "File too large" && signal(SIGXFSZ, SIG_IGN) != SIG_ERR)
             setrlimit(RLIMIT_FSIZE, &full);
         f.focus(f.form().button("cmdPrint"));
+        for (int i = 0; i < zoomIn; ++i)
+            pressKey(Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
 
         QList<Box> boxes{{NoPrinterQuestion, 36, "Print"}};
@@ -333,6 +346,12 @@ private slots:
                              .arg(path, failure),
                          64, "Print"};
         QTRY_VERIFY2(f.dialogs.shown == boxes, qPrintable("the user saw " + f.dialogs.describe()));
+        if (zoomIn > 0) {
+            // The screen stays zoomed; its checks below are made at 100 %.
+            QVERIFY2(zoomedWrong(statementLayout(), f.form(), 200).isEmpty(),
+                     qPrintable(zoomedWrong(statementLayout(), f.form(), 200)));
+            pressKey(Qt::Key_0, Qt::ControlModifier);
+        }
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString suggestedPath =
@@ -372,6 +391,15 @@ private slots:
         QVERIFY2(info.waitForFinished(20000) &&
                      info.readAllStandardOutput().contains("pts (" + paper.toUtf8() + ")\n"),
                  qPrintable("the saved page is not " + paper));
+        if (zoomIn > 0) {
+            const QString at100 = folder.filePath("at 100 %.pdf");
+            f.dialogs.answers = {answer};
+            f.dialogs.saveAs = {at100};
+            f.focus(f.form().button("cmdPrint"));
+            QTest::keyClick(f.form().window()->focusWidget(), Qt::Key_P, Qt::AltModifier);
+            QTRY_COMPARE(focusName(), "cmdClear");
+            QCOMPARE(pdfText(path, true), pdfText(at100, true));
+        }
         const QString text = pdfText(path);
         for (const char* expected :
              {"FINANCIAL STATEMENT", "FORM QM-415", "Station 7", "March",

@@ -1,14 +1,37 @@
 // The statement window as it starts, how Tab and Enter move through it, and how it exits.
+#include "popcalc/popcalc_layout.h"
 #include "support/statement_fixture.h"
 
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWheelEvent>
+
+namespace {
+// How thick a control's border is drawn: the dark pixels from its left edge, halfway down.
+int borderWidth(QWidget* w)
+{
+    const QImage image = w->grab().toImage();
+    int width = 0;
+    while (width < image.width() && qGray(image.pixel(width, image.height() / 2)) < 160)
+        ++width;
+    return width;
+}
+} // namespace
 
 class TestStatementWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        // A cursor that blinks would make two grabs of the same window differ.
+        QApplication::setCursorFlashTime(0);
+        // Each run draws in the face it is meant for: the metric-compatible one, or DejaVu Sans
+        // alone under the run's own font configuration.
+        QCOMPARE(QFontInfo(sheetFont(9.75, false)).family(),
+                 qEnvironmentVariableIsSet("FONTCONFIG_FILE") ? "DejaVu Sans" : "Liberation Sans");
+    }
 
     void startsWithFilledListsAndNothingSelected()
     {
@@ -55,9 +78,9 @@ private slots:
         QVERIFY(f.ready());
         QComboBox* box = f.form().list(list);
         f.focus(f.income(0));
-        auto turn = [box] {
+        auto turn = [box](int by = -120, Qt::KeyboardModifiers keys = Qt::NoModifier) {
             const QPointF at = box->rect().center();
-            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+            QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, by}, Qt::NoButton, keys,
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(box, &wheel);
         };
@@ -68,6 +91,15 @@ private slots:
         QCOMPARE(focusName(), "txtBox(0)");
         f.focus(box);
         turn();
+        QCOMPARE(box->currentIndex(), 0);
+        // With Ctrl held the wheel zooms instead, a notch a level, the focused list too.
+        QWidget* w = f.form().window();
+        const QSize normal = w->size();
+        turn(60, Qt::ControlModifier);
+        turn(60, Qt::ControlModifier);
+        QCOMPARE(w->size(), normal * 1.25);
+        turn(-120, Qt::ControlModifier);
+        QCOMPARE(w->size(), normal);
         QCOMPARE(box->currentIndex(), 0);
     }
 
@@ -309,6 +341,81 @@ private slots:
                      qPrintable(box->objectName() + " shows its text away from where it edits it,"
                                                     " or not in the look of its form"));
         }
+    }
+
+    // Each zoom level lays the statement and an open calculator out again, on the same widgets
+    // with all they hold: every control where its sheet puts it times the level, every text
+    // whole and grown with it. Back at 100 % both windows are as before, pixel for pixel.
+    void zoomLaysTheWindowsOutAgain_data()
+    {
+        QTest::addColumn<int>("presses"); // of Ctrl++
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("smallScreen");
+        int presses = 0;
+        for (int level : zoom::Levels)
+            QTest::addRow("%d %%", level) << presses++ << level << false;
+        // 1280 x 1024: at 175 % the statement would be wider than the screen.
+        QTest::newRow("small screen") << 6 << 150 << true;
+    }
+    void zoomLaysTheWindowsOutAgain()
+    {
+        QFETCH(int, presses);
+        QFETCH(int, level);
+        QFETCH(bool, smallScreen);
+        StatementFixture f;
+        QWidget* statement = f.form().window();
+        if (smallScreen) {
+            statement->setScreen(QGuiApplication::screens().last());
+            statement->move(statement->screen()->geometry().topLeft() + QPoint(100, 50));
+        }
+        QVERIFY(f.ready());
+        f.form().list("lstStations")->setCurrentIndex(33);
+        f.form().list("lstMonths")->setCurrentIndex(8);
+        f.income(0)->setText("987654421.12");
+        f.expense(0)->setText("987666666.78");
+        f.description(2)->setText("Hire of the hall and its chairs for the annual general meeting");
+        f.form().button("cmdCalculate")->click(); // lblCost: $987,654,421.12
+        QWidget* pop = frmPop().window();
+        frmPop().show();
+        frmPop().textBox("txtP1", 0)->setText("999999999.99");
+        frmPop().button("cmdCalculate")->click();
+        statement->activateWindow();
+        QVERIFY(waitActive(statement));
+        f.focus(f.description(1));
+        typeText("Raffle tickets");
+        f.description(1)->setSelection(2, 5);
+        const QImage statementAt100 = statement->grab().toImage(), popAt100 = pop->grab().toImage();
+        // A heading, a box, a button, a figure shrunk to fit its box: how tall their text is.
+        const char* const texts[] = {"Label28", "Text1(1)", "cmdExit", "txtBox(0)", "lblCost"};
+        QList<int> heights;
+        for (const char* name : texts)
+            heights << inkBox(f.form().control(name)).height();
+        const QPoint corner = statement->pos();
+
+        for (int i = 0; i < presses; ++i) // as each of its keys types Ctrl++
+            pressKey(i % 3 == 1 ? Qt::Key_Equal : Qt::Key_Plus,
+                     Qt::ControlModifier | (i % 3 == 2 ? Qt::KeypadModifier : Qt::NoModifier));
+        const QString wrong = zoomedWrong(statementLayout(), f.form(), level) +
+                              zoomedWrong(popLayout(), frmPop(), level);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        // Borders grow with it, never thinner than a pixel; the texts grow too.
+        for (const char* name : {"Picture1", "lblCost", "txtBox(3)"})
+            QCOMPARE(borderWidth(f.form().control(name)), std::max(1, qRound(level / 100.0)));
+        for (int i = 0; i < heights.size(); ++i)
+            QVERIFY2(inkBox(f.form().control(texts[i])).height() >= heights[i] * level / 100 * 0.8,
+                     qPrintable(QString(texts[i]) + " draws its text no taller than at 100 %"));
+        // The window keeps its corner, or comes back onto the screen's available area.
+        const QRect area = statement->screen()->availableGeometry();
+        const QSize frame = statement->frameGeometry().size();
+        QCOMPARE(statement->pos(),
+                 QPoint(std::min(corner.x(), area.right() + 1 - frame.width()),
+                        std::min(corner.y(), area.bottom() + 1 - frame.height())));
+
+        // Nothing else changed: texts, selections, the cursor, the focus, the undo history.
+        pressKey(Qt::Key_0, Qt::ControlModifier);
+        QVERIFY2(statement->grab().toImage() == statementAt100 && pop->grab().toImage() == popAt100,
+                 "back at 100 % the windows look different from before");
+        QVERIFY(f.description(1)->isUndoAvailable());
     }
 
     void everyBoxAndListTellsAScreenReaderWhatItIs()

@@ -101,7 +101,8 @@ QRect FigureLabel::textRect() const
     return r;
 }
 
-QFont FigureLabel::drawnFont() const { return fittingFont(font(), text(), textRect().width()); }
+// A pixel of the label's ground stays between the figure and the border on its open side.
+QFont FigureLabel::drawnFont() const { return fittingFont(font(), text(), textRect().width() - 1); }
 
 bool FigureLabel::event(QEvent* e)
 {

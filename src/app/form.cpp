@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QWheelEvent>
 
 #include <utility>
 
@@ -36,8 +38,22 @@ protected:
     }
 
 private:
+    friend class TrueSize;
     Form& m_form;
 };
+
+namespace {
+// A window that would leave the available area of its screen moves back onto it.
+void keepOnScreen(QWidget* window)
+{
+    const QRect area = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        window->move(x, y);
+}
+} // namespace
 
 FormRegistry::FormRegistry() : m_end([] { QCoreApplication::quit(); }) {}
 
@@ -61,6 +77,24 @@ void FormRegistry::formUnloaded()
                 m_end();
         },
         Qt::QueuedConnection);
+}
+
+void FormRegistry::zoomBy(zoom::Step step)
+{
+    const int level = zoom::next(m_zoom, step);
+    if (level == m_zoom ||
+        (level > m_zoom && !std::all_of(m_forms.begin(), m_forms.end(),
+                                        [level](Form* f) { return f->fitsScreen(level); })))
+        return;
+    m_zoom = level;
+    for (Form* form : m_forms)
+        form->zoomTo(level);
+}
+
+void FormRegistry::wheelTurned(const QWheelEvent& event)
+{
+    if (const auto step = m_wheel.turned(event))
+        zoomBy(*step);
 }
 
 Form::Form(FormRegistry& registry, FormSpec sheet) : m_registry(registry), m_spec(std::move(sheet))
@@ -87,13 +121,22 @@ void Form::load()
     if (m_window)
         return;
     ++m_loads;
-    BuiltWindow built = buildWindow(m_spec, std::make_unique<FormWindow>(*this));
+    BuiltWindow built = buildWindow(m_spec, std::make_unique<FormWindow>(*this), m_registry.zoom());
     m_window = std::move(built.window);
     m_controls = std::move(built.controls);
     m_defaultButton = built.defaultButton;
     m_tabOrder = std::move(built.tabOrder);
-    if (m_spec.designLeft || m_spec.designTop)
+    if (m_spec.designLeft || m_spec.designTop) {
         m_window->move(toPixels(m_spec.designLeft), toPixels(m_spec.designTop));
+        keepOnScreen(m_window.get());
+    }
+    for (const auto& [keys, step] : zoom::Keys) {
+        auto* shortcut = new QShortcut(keys, m_window.get());
+        connect(shortcut, &QShortcut::activated, this,
+                [this, step = step] { m_registry.zoomBy(step); });
+    }
+    // Ctrl and the wheel over the window or any control zoom, also where a list would turn.
+    m_window->installEventFilter(this);
 
     for (const ControlSpec& c : m_spec.controls) {
         QWidget* w = m_controls.value(controlName(c.name, c.index));
@@ -161,6 +204,24 @@ void Form::destroyWindow()
     window->hide();
     // A handler of this form may still be running on one of the window's controls.
     window->deleteLater();
+}
+
+void Form::zoomTo(int percent)
+{
+    if (!m_window)
+        return;
+    layOut(m_spec, m_controls, m_window.get(), percent);
+    m_window->resize(clientSize(m_spec, percent));
+    keepOnScreen(m_window.get());
+}
+
+bool Form::fitsScreen(int percent) const
+{
+    const QWidget* w = m_window.get();
+    const QSize frame = w ? w->frameGeometry().size() - w->size() : QSize();
+    const QSize size = clientSize(m_spec, percent) + frame;
+    const QRect area = (w ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    return size.width() <= area.width() && size.height() <= area.height();
 }
 
 QWidget* Form::window()
@@ -262,6 +323,13 @@ void Form::pressEnter()
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
+    if (type == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!zoom::Wheel::zooms(*wheel))
+            return false;
+        m_registry.wheelTurned(*wheel);
+        return true;
+    }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonPress)
         return false;
     const auto member = m_members.constFind(watched);
@@ -316,4 +384,26 @@ std::function<void()> Form::focusHandler(const QObject* control, QEvent::Type ty
     if (!handler)
         return {};
     return [handler = std::move(handler), index] { handler(index); };
+}
+
+TrueSize::TrueSize(QWidget* window)
+{
+    auto* formWindow = dynamic_cast<FormWindow*>(window);
+    if (!formWindow) {
+        m_size = window->size();
+        return;
+    }
+    Form& form = formWindow->m_form;
+    m_size = ::clientSize(form.m_spec, zoom::Normal);
+    if (form.m_registry.zoom() == zoom::Normal)
+        return;
+    m_form = &form;
+    layOut(form.m_spec, form.m_controls, window, zoom::Normal);
+}
+
+TrueSize::~TrueSize()
+{
+    if (m_form)
+        layOut(m_form->m_spec, m_form->m_controls, m_form->m_window.get(),
+               m_form->m_registry.zoom());
 }

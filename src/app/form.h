@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout.h"
+#include "zoom.h"
 
 #include <QEvent>
 #include <QHash>
@@ -15,6 +16,7 @@
 
 class QComboBox;
 class QLabel;
+class QWheelEvent;
 class QLineEdit;
 class QPushButton;
 class Form;
@@ -35,8 +37,17 @@ public:
     // What "the program ends" means: by default the event loop quits. Tests watch it instead.
     void setEndOfProgram(std::function<void()> end) { m_end = std::move(end); }
 
+    // The zoom level of all the program's windows, in percent; each run starts at 100 %.
+    int zoom() const { return m_zoom; }
+    // Every window, loaded or not, follows. A larger level at which a window would not fit the
+    // available area of its screen is not taken.
+    void zoomBy(zoom::Step step);
+    void wheelTurned(const QWheelEvent& event);
+
 private:
     std::vector<Form*> m_forms;
+    int m_zoom = zoom::Normal;
+    zoom::Wheel m_wheel;
     std::function<void()> m_end;
     QObject m_context; // cancels a pending check when the registry goes
     bool m_endCheckPending = false;
@@ -76,6 +87,12 @@ public:
     QComboBox* list(const QString& name);
     QPushButton* button(const QString& name);
 
+    // Lays the window out again at a zoom level, if it is loaded: its client area takes the
+    // zoomed size, its top-left corner stays unless the window would leave its screen.
+    void zoomTo(int percent);
+    // Whether the window at that level fits the available area of its screen.
+    bool fitsScreen(int percent) const;
+
     // Moves the keyboard focus to a control of this form. When the window is not the active
     // one, the window is brought to the front and the control's GotFocus runs when the focus
     // lands there, although the toolkit reports that landing as an activation.
@@ -99,6 +116,7 @@ protected:
 
 private:
     friend class FormWindow;
+    friend class TrueSize;
     struct Member {
         QString array;
         int index;
@@ -130,4 +148,22 @@ private:
         QString button, tip;
     };
     std::vector<Key> m_keys;
+};
+
+// While it lives, the window of a form stands laid out at 100 %, so that paper gets the form at
+// its own size whatever the zoom. The screen never shows it: nothing paints the window before
+// the layout is back. (Held updates would not do: the window then renders nothing.)
+class TrueSize {
+public:
+    explicit TrueSize(QWidget* window);
+    ~TrueSize();
+    TrueSize(const TrueSize&) = delete;
+    TrueSize& operator=(const TrueSize&) = delete;
+
+    // The client area at 100 %, which is the page: the window around it may be larger.
+    QSize clientSize() const { return m_size; }
+
+private:
+    Form* m_form = nullptr; // set only while the layout is changed
+    QSize m_size;
 };

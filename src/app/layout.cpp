@@ -2,6 +2,7 @@
 
 #include "app_icon.h"
 #include "figure_widgets.h"
+#include "zoom.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +14,8 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -38,6 +41,7 @@ public:
     using QFrame::QFrame;
 };
 
+constexpr double WindowPoints = 8.25;
 constexpr auto PaleYellow = QColor(255, 255, 192);
 constexpr auto LightGrey = QColor(224, 224, 224);
 
@@ -132,7 +136,6 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
         setBackground(label, c.look == Look::Result ? PaleYellow : LightGrey);
         setForeground(label, QPalette::WindowText);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
         break;
     case Look::Total:
@@ -149,12 +152,24 @@ QLabel* makeLabel(const ControlSpec& c, QWidget* parent, const QPalette& windowP
 }
 
 // The paper form's boxes: a thin flat border in the scheme's shadow colour on its base colour,
-// the text two pixels in from the border. One style draws them all, with the colours the box
-// has when it paints; a style sheet on each box would be parsed, matched and kept for every one.
+// the text a little in from the border. One style a zoom level draws them all, with the colours
+// the box has when it paints; a style sheet on each box would be parsed, matched and kept for
+// every one.
 class FlatBoxStyle : public QProxyStyle {
 public:
-    // The same kind of style as the program's own, in a copy of its own: a proxy owns its base.
-    FlatBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
+    // The style of the boxes at a zoom level: the border grows with the form but stays at least
+    // a pixel, and so does the room between it and the text.
+    static FlatBoxStyle* at(int percent)
+    {
+        // Kept by the application, which outlives every window: one for each level shown.
+        static QHash<int, QPointer<FlatBoxStyle>> styles;
+        QPointer<FlatBoxStyle>& style = styles[percent];
+        if (!style) {
+            style = new FlatBoxStyle(zoom::line(1, percent), zoom::scaled(2, percent));
+            style->setParent(qApp);
+        }
+        return style;
+    }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override
@@ -163,12 +178,10 @@ public:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
         }
-        painter->fillRect(option->rect, option->palette.base());
-        painter->save();
-        painter->setPen(option->palette.color(QPalette::Shadow));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-        painter->restore();
+        const QRect r = option->rect;
+        painter->fillRect(r, option->palette.color(QPalette::Shadow));
+        painter->fillRect(r.adjusted(m_border, m_border, -m_border, -m_border),
+                          option->palette.base());
     }
 
     QRect subElementRect(SubElement element, const QStyleOption* option,
@@ -176,20 +189,18 @@ public:
     {
         if (element != SE_LineEditContents)
             return QProxyStyle::subElementRect(element, option, widget);
-        constexpr int Border = 1, Padding = 2;
-        return option->rect.adjusted(Border + Padding, Border, -Border - Padding, -Border);
+        return option->rect.adjusted(m_border + m_padding, m_border, -m_border - m_padding,
+                                     -m_border);
     }
 
-    static FlatBoxStyle* instance()
+private:
+    // The same kind of style as the program's own, in a copy of its own: a proxy owns its base.
+    FlatBoxStyle(int border, int padding)
+        : QProxyStyle(QApplication::style()->name()), m_border(border), m_padding(padding)
     {
-        // Kept by the application, which outlives every window.
-        static QPointer<FlatBoxStyle> style;
-        if (!style) {
-            style = new FlatBoxStyle;
-            style->setParent(qApp);
-        }
-        return style;
     }
+
+    const int m_border, m_padding;
 };
 
 QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
@@ -197,10 +208,9 @@ QLineEdit* makeTextBox(const ControlSpec& c, QWidget* parent)
     auto* box = new EntryBox(c.look == Look::Description ? EntryBox::Overflow::Clip
                                                          : EntryBox::Overflow::Shrink,
                              parent);
-    if (c.look != Look::CalcAmount) {
+    // The paper form's boxes: a thin flat border on white, drawn by the style of each level.
+    if (c.look != Look::CalcAmount)
         box->setFrame(false);
-        box->setStyle(FlatBoxStyle::instance());
-    }
     box->setAlignment(c.look == Look::Amount ? Qt::AlignRight | Qt::AlignVCenter
                                              : Qt::AlignLeft | Qt::AlignVCenter);
     return box;
@@ -257,7 +267,6 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
     case Look::Container: {
         auto* box = new Container(parent);
         box->setFrameStyle(QFrame::Box | QFrame::Plain);
-        box->setLineWidth(1);
         setBackground(box, windowPalette.color(QPalette::Base));
         box->setFocusPolicy(Qt::StrongFocus);
         return box;
@@ -280,8 +289,6 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
         return makeLabel(c, parent, windowPalette);
     }
 }
-
-bool fitsCaption(Look look) { return look == Look::Caption || look == Look::Instruction; }
 
 bool isCaption(Look look)
 {
@@ -317,6 +324,93 @@ QPoint clientOrigin(QWidget* container)
     return {};
 }
 
+// The flat borders grow with the form, as its rules do.
+void setBorders(const ControlSpec& c, QWidget* control, int percent)
+{
+    switch (c.look) {
+    case Look::Container:
+    case Look::Result:
+    case Look::Balance:
+        static_cast<QFrame*>(control)->setLineWidth(zoom::line(1, percent));
+        break;
+    case Look::Amount:
+    case Look::Description:
+        if (control->style() != FlatBoxStyle::at(percent))
+            control->setStyle(FlatBoxStyle::at(percent));
+        break;
+    default:
+        break;
+    }
+}
+
+// Where the room of a caption on a row ends: a pixel before the next control on its right, or
+// before its container's edge. The window's edge is where its client area ends at the level,
+// whatever size the window has now.
+int roomEnd(const QWidget* caption, const QSize& client)
+{
+    const QWidget* container = caption->parentWidget();
+    int end = container->isWindow() ? client.width() - 1 : container->contentsRect().right();
+    for (const QWidget* other : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool onItsRow = other->y() < caption->y() + caption->height() &&
+                              caption->y() < other->y() + other->height();
+        if (other != caption && onItsRow && other->x() > caption->x())
+            end = std::min(end, other->x() - 1);
+    }
+    return end;
+}
+
+// A caption or a button text that does not fit its control is drawn in the largest smaller
+// size that does: never cut, and never under the next control.
+void fitText(const ControlSpec& c, QWidget* control, const QSize& client)
+{
+    const auto useFont = [control](const QFont& font) {
+        if (font != control->font())
+            control->setFont(font);
+    };
+    switch (c.look) {
+    case Look::Caption:
+    case Look::Instruction: {
+        auto* label = static_cast<QLabel*>(control);
+        label->adjustSize();
+        const int room = roomEnd(label, client) + 1 - label->x();
+        if (label->width() > room) {
+            useFont(fittingFont(label->font(), label->text(), room));
+            label->resize(room, label->height());
+        }
+        break;
+    }
+    case Look::FixedCaption: {
+        auto* label = static_cast<QLabel*>(control);
+        useFont(fittingFont(label->font(), label->text(), label->contentsRect().width()));
+        break;
+    }
+    case Look::WrapCaption: {
+        auto* label = static_cast<QLabel*>(control);
+        QFont font = label->font();
+        while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 1) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            label->setFont(font);
+        }
+        break;
+    }
+    case Look::Button:
+    case Look::DefaultButton: {
+        auto* button = static_cast<QPushButton*>(control);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        // A pixel clear of the frame on either side.
+        useFont(
+            fittingFont(button->font(), QString(button->text()).remove(u'&'), room.width() - 2));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 QString controlName(const QString& name, int index)
@@ -347,7 +441,48 @@ QFont sheetFont(double points, bool bold)
     return font;
 }
 
-BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
+QSize clientSize(const FormSpec& sheet, int percent)
+{
+    return {zoom::scaled(sheet.clientWidth / double(TwipsPerPixel), percent),
+            zoom::scaled(sheet.clientHeight / double(TwipsPerPixel), percent)};
+}
+
+void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWidget* window,
+            int percent)
+{
+    const auto pixels = [percent](double twips) {
+        return zoom::scaled(twips / TwipsPerPixel, percent);
+    };
+    const auto points = [percent](double size) { return size * percent / zoom::Normal; };
+    window->setFont(sheetFont(points(WindowPoints), false));
+    for (const ControlSpec& c : sheet.controls) {
+        QWidget* control = controls.value(controlName(c.name, c.index));
+        setBorders(c, control, percent);
+        // Each control is given its font at the level, the window's where the sheet names none.
+        control->setFont(c.points > 0 ? sheetFont(points(c.points), c.bold)
+                                      : sheetFont(points(WindowPoints), false));
+        const QPoint origin = clientOrigin(control->parentWidget());
+        control->setGeometry(origin.x() + pixels(c.left), origin.y() + pixels(c.top),
+                             pixels(c.width), pixels(c.height));
+    }
+    for (const RuleSpec& r : sheet.rules) {
+        QWidget* rule = controls.value(r.name);
+        const QPoint origin = clientOrigin(rule->parentWidget());
+        const int x = origin.x() + pixels(std::min(r.x1, r.x2));
+        const int y = origin.y() + pixels(std::min(r.y1, r.y2));
+        const int length = std::max(pixels(std::abs(r.x2 - r.x1) + std::abs(r.y2 - r.y1)), 1);
+        const int thickness = zoom::line(r.widthPixels, percent);
+        if (r.y1 == r.y2)
+            rule->setGeometry(x, y, length, thickness);
+        else
+            rule->setGeometry(x, y, thickness, length);
+    }
+    // Once every control stands in its place: a caption's room ends at the next one.
+    for (const ControlSpec& c : sheet.controls)
+        fitText(c, controls.value(controlName(c.name, c.index)), clientSize(sheet, percent));
+}
+
+BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window, int percent)
 {
     BuiltWindow built;
     QWidget* w = window.get();
@@ -355,9 +490,8 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
     w->setWindowTitle(sheet.caption);
     if (sheet.ownIcon)
         w->setWindowIcon(appIcon());
-    w->setFont(sheetFont(8.25, false));
+    w->setFont(sheetFont(WindowPoints, false));
     setBackground(w, w->palette().color(sheet.background));
-    w->resize(toPixels(sheet.clientWidth), toPixels(sheet.clientHeight));
 
     auto containerOf = [&](const QString& name) -> QWidget* {
         return name.isEmpty() ? w : built.controls.value(name, w);
@@ -365,12 +499,9 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
 
     std::vector<std::pair<int, QWidget*>> focusable;
     for (const ControlSpec& c : sheet.controls) {
-        QWidget* parent = containerOf(c.container);
-        QWidget* control = makeControl(c, parent, w->palette());
+        QWidget* control = makeControl(c, containerOf(c.container), w->palette());
         const QString name = controlName(c.name, c.index);
         control->setObjectName(name);
-        if (c.points > 0)
-            control->setFont(sheetFont(c.points, c.bold));
         if (!c.accessibleName.isEmpty()) {
             // A label's accessible name would replace the figure it shows: there the line's
             // name describes the label instead.
@@ -379,12 +510,6 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
             else
                 control->setAccessibleName(c.accessibleName);
         }
-        const QPoint origin = clientOrigin(parent);
-        control->move(origin.x() + toPixels(c.left), origin.y() + toPixels(c.top));
-        if (fitsCaption(c.look))
-            control->adjustSize();
-        else
-            control->resize(toPixels(c.width), toPixels(c.height));
         if (c.look == Look::DefaultButton)
             built.defaultButton = static_cast<QPushButton*>(control);
         if (control->focusPolicy() != Qt::NoFocus)
@@ -395,19 +520,13 @@ BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window)
     labelByCaptions(sheet, built.controls);
 
     for (const RuleSpec& r : sheet.rules) {
-        QWidget* parent = containerOf(r.container);
-        auto* rule = new Rule(parent);
+        auto* rule = new Rule(containerOf(r.container));
         rule->setObjectName(r.name);
-        const QPoint origin = clientOrigin(parent);
-        const int x = origin.x() + toPixels(std::min(r.x1, r.x2));
-        const int y = origin.y() + toPixels(std::min(r.y1, r.y2));
-        const int length = toPixels(std::abs(r.x2 - r.x1) + std::abs(r.y2 - r.y1));
-        if (r.y1 == r.y2)
-            rule->setGeometry(x, y, std::max(length, 1), r.widthPixels);
-        else
-            rule->setGeometry(x, y, r.widthPixels, std::max(length, 1));
         built.controls.insert(r.name, rule);
     }
+
+    layOut(sheet, built.controls, w, percent);
+    w->resize(clientSize(sheet, percent));
 
     std::stable_sort(focusable.begin(), focusable.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

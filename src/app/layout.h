@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPalette>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -75,9 +76,17 @@ struct BuiltWindow {
     std::vector<QWidget*> tabOrder; // focusable controls, by TabIndex
 };
 
-// Builds a fresh window from its table. The window's own class comes from the caller,
-// so that it can route the close box and the Enter key.
-BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window);
+// Builds a fresh window from its table, laid out at the zoom level (in percent). The window's
+// own class comes from the caller, so that it can route the close box and the Enter key.
+BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window, int percent);
+
+// Lays the controls of a built window out again at a zoom level: their positions, sizes, fonts,
+// rules and borders, on the widgets that are there. The window keeps its own size.
+void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWidget* window,
+            int percent);
+
+// The size of the window's client area at a zoom level.
+QSize clientSize(const FormSpec& sheet, int percent);
 
 // The fonts of the layout sheets, with a metric-compatible face where the original is missing.
 QFont sheetFont(double points, bool bold);

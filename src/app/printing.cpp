@@ -1,5 +1,6 @@
 #include "printing.h"
 
+#include "form.h"
 #include "layout.h"
 
 #include <QApplication>
@@ -214,11 +215,13 @@ public:
 
 // The window's client area as drawing commands. The toolkit's render paints through one big
 // pixmap when its target is a printer; recorded first, text stays text and lines stay lines.
-void record(QWidget* window, QPicture& page)
+// Returns the page's size: the form's own, whatever the zoom on the screen.
+QSize record(QWidget* window, QPicture& page)
 {
+    const TrueSize trueSize(window);
     const PaperColours colours(window);
     QPainter painter(&page);
-    QRegion rest(window->rect());
+    QRegion rest(QRect(QPoint(), trueSize.clientSize()));
     const QList<QComboBox*> lists = window->findChildren<QComboBox*>();
     for (const QComboBox* list : lists)
         if (list->isVisible())
@@ -234,6 +237,7 @@ void record(QWidget* window, QPicture& page)
                 inside->render(&painter, inside->mapTo(window, QPoint()), QRegion(),
                                QWidget::DrawChildren);
     }
+    return trueSize.clientSize();
 }
 
 // The form's twips are physical: a pixel of the window is 15 twips, 1/96 of an inch, on paper
@@ -256,7 +260,7 @@ void paintPage(QPainter& painter, const QPicture& page, QSize size, const QRectF
 QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title)
 {
     QPicture page;
-    record(window, page);
+    const QSize size = record(window, page);
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
     {
@@ -269,9 +273,9 @@ QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title
         if (!painter.begin(&pdf))
             return {};
         const QRectF sheet = pdf.pageLayout().fullRectPixels(pdf.resolution());
-        const double width = window->width() * pdf.resolution() / 96.0;
+        const double width = size.width() * pdf.resolution() / 96.0;
         const double margin = std::max(0.0, (sheet.width() - width) / 2);
-        paintPage(painter, page, window->size(), sheet.adjusted(margin, margin, -margin, -margin),
+        paintPage(painter, page, size, sheet.adjusted(margin, margin, -margin, -margin),
                   pdf.resolution(), QPointF(margin, margin));
         if (!painter.end())
             return {};
@@ -422,9 +426,10 @@ Outcome printForm(QWidget* window, const QString& title)
 Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path)
 {
     const QPageSize paper = paperFor(defaultDestination());
-    // Written beside the target and renamed over it only once complete.
+    // Written beside the target and renamed over it only once complete. Unbuffered: a write the
+    // system refuses is seen here, not in a flush whose failure the commit would not notice.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, notSaved(path, file.errorString())};
     const QByteArray pdf = pagePdf(window, paper, title);
     if (pdf.isEmpty())

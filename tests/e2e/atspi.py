@@ -8,6 +8,8 @@ that labels it, if any, followed by its text (a box) or its name (a total, a lis
   atspi.py where WINDOW KEY              prints the middle of the control on the screen: X Y
   atspi.py announced WINDOW KEY=NAME...  prints "listening", then waits up to 10 s until each
                                          control has announced that new name
+  atspi.py placed WINDOW KEY=X,Y,W,H...  whether each control stands there, in pixels from the
+                                         window's client area (within 1)
 
 The key "focus" reads the name of the control that has the keyboard focus.
 """
@@ -113,6 +115,22 @@ def where(title, key):
     return 0
 
 
+def placed(title, pairs):
+    win = window(title)
+    origin = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) if win else None
+    wrong = 0
+    for key, box in (pair.split("=", 1) for pair in pairs):
+        control = find(win, key) if win else None
+        got = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) if control else None
+        got = [got.x - origin.x, got.y - origin.y, got.width, got.height] if got else None
+        wanted = [int(n) for n in box.split(",")]
+        if not got or any(abs(a - b) > 1 for a, b in zip(got, wanted)):
+            print(f"a screen reader finds '{key}' in '{title}' at {got}, not {wanted}",
+                  file=sys.stderr)
+            wrong += 1
+    return 1 if wrong else 0
+
+
 def announced(title, pairs):
     waiting = dict(pair.split("=", 1) for pair in pairs)
     heard_names = {key: [] for key in waiting}
@@ -147,6 +165,8 @@ def main(argv):
         return where(title, args[0])
     if command == "announced":
         return announced(title, args)
+    if command == "placed":
+        return placed(title, args)
     print(__doc__, file=sys.stderr)
     return 2
 

@@ -1,19 +1,31 @@
 #!/usr/bin/env bash
-# The road of one statement, by keyboard alone, on the real program: station and month,
-# amounts, both pop-money calculators, Calculate; the results are read as a screen reader
-# hears them, through the accessibility bus.
+# The road of one statement, by keyboard alone, on the real program zoomed to 200 %: station
+# and month, amounts, both pop-money calculators, Calculate; the results are read as a screen
+# reader hears them, through the accessibility bus, and found where the user sees them.
 source "$(dirname "$0")/lib.sh"
-start_display
+SCREEN=1920x1440x24 start_display
 start_program
 S="Financial Statement"
 P="Pop Money Calculation"
 win=$(wait_window "$S")
 sleep 0.5
 
-# A typed station is no pick, even one that reads like an entry: Calculate asks for one.
-keys Tab; type_text "Station 5"
+size_is() { client_geometry "$1"; [ "${WIDTH}x${HEIGHT}" = "$2" ] || fail "$3 is ${WIDTH}x${HEIGHT}, not $2"; }
+# A message box at 100 %; then Ctrl++ through 125, 150 and 175 % to 200 %, where a fifth press
+# finds no larger level that fits the screen.
 keys Return
-wait_window "List a Station" >/dev/null
+client_geometry "$(wait_window "List a Station")"
+box="${WIDTH}x${HEIGHT}"
+keys Return
+wait_no_window "List a Station"
+keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus
+size_is "$win" 1516x1182 "after Ctrl++ five times the statement's client area"
+
+# A typed station is no pick, even one that reads like an entry: Calculate asks for one, in a
+# box of the desktop's own size. (The first box left the focus in the station list.)
+type_text "Station 5"
+keys Return
+size_is "$(wait_window "List a Station")" "$box" "at 200 % the message box"
 keys Return
 wait_no_window "List a Station"
 keys Down Down Down                # Station 3, picked
@@ -21,8 +33,8 @@ keys Tab Down Down Down Down Down  # May
 keys Tab; type_text "100"          # balance carried forward
 keys Tab; type_text "20"           # house dues, 1 unit
 keys Tab Tab Tab Tab Tab           # on to special collections, 3 units
-keys Tab                           # the pop-money line opens its calculator
-wait_window "$P" >/dev/null
+keys Tab                           # the pop-money line opens its calculator, at 200 %
+size_is "$(wait_window "$P")" 850x514 "the calculator's client area"
 type_text "1.25"; keys Tab; type_text "2.75"
 # A mistyped amount in box 5, then Submit before any Calculate: after the "Question" box the
 # focus goes to the first box, and box 5 is checked on its way out.
@@ -38,6 +50,8 @@ atspi expect "$P" "Amount 5=" "focus=Amount 5" ||
 keys alt+c
 atspi expect "$P" 'Total amount collected=Total Amount Collected for the Month: $4.00' ||
   fail "the calculator's total does not read \$4.00"
+atspi placed "$P" "Total amount collected=416,416,162,66" "Amount 1=32,176,162,56" ||
+  fail "a screen reader does not find the calculator's controls where they are at 200 %"
 shot pop-calculated
 keys alt+s
 wait_no_window "$P"
@@ -102,6 +116,10 @@ atspi expect "$S" "Financial Statement For:=Financial Statement For: Station 3" 
   'Expense total=Total Expenses: $74.50' 'Minus expenses total=Minus Expenses Total: $74.50' \
   'End of month balance=End of Month Balance: $79.50' "focus=Print" ||
   fail "the calculated statement does not read as it should"
+# Where the user sees them at 200 %: the statement's box has its client area at 50,82.
+atspi placed "$S" "Income total=610,882,130,34" "End of month balance=1330,818,114,34" \
+  "Sales of candy and pop=610,658,130,38" "Month Ending:=1202,98,242,56" ||
+  fail "a screen reader does not find the figures where they are at 200 %"
 
 # The wheel turned while the pointer merely crosses the month list changes nothing.
 read -r x y <<<"$(atspi where "$S" "Month Ending:")"
@@ -111,4 +129,4 @@ sleep 0.3
 atspi expect "$S" "Month Ending:=Month Ending: May" "focus=Print" ||
   fail "the wheel over the month list changed it without the focus"
 program_running || fail "the program ended"
-echo "road: a screen reader hears \$154.00 income, \$74.50 expenses, \$79.50 balance"
+echo "road: at 200 % a screen reader hears \$154.00 income, \$74.50 expenses, \$79.50 balance"
