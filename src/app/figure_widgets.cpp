@@ -147,7 +147,7 @@ QRect EntryBox::textRect() const
 
 QFont EntryBox::drawnFont() const
 {
-    if (hasFocus() || m_overflow == Overflow::Clip)
+    if (showsFocus() || m_overflow == Overflow::Clip)
         return font();
     return fittingFont(font(), displayText(), textRect().width());
 }
@@ -175,7 +175,7 @@ void EntryBox::focusOutEvent(QFocusEvent* e)
 
 void EntryBox::paintEvent(QPaintEvent* e)
 {
-    if (hasFocus()) {
+    if (showsFocus()) {
         QLineEdit::paintEvent(e);
         return;
     }

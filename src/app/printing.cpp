@@ -1,5 +1,6 @@
 #include "printing.h"
 
+#include "figure_widgets.h"
 #include "form.h"
 #include "layout.h"
 
@@ -93,35 +94,6 @@ QPalette onPaper(const QPalette& own, const QPalette& desktop, const QPalette& p
     return p;
 }
 
-// A style sheet with its palette(role) colours written out as those of the given palette.
-QString withColours(QString sheet, const QPalette& palette)
-{
-    static const std::pair<const char*, QPalette::ColorRole> roles[] = {
-        {"window-text", QPalette::WindowText},
-        {"button-text", QPalette::ButtonText},
-        {"bright-text", QPalette::BrightText},
-        {"highlighted-text", QPalette::HighlightedText},
-        {"alternate-base", QPalette::AlternateBase},
-        {"link-visited", QPalette::LinkVisited},
-        {"placeholder-text", QPalette::PlaceholderText},
-        {"button", QPalette::Button},
-        {"light", QPalette::Light},
-        {"midlight", QPalette::Midlight},
-        {"dark", QPalette::Dark},
-        {"mid", QPalette::Mid},
-        {"text", QPalette::Text},
-        {"base", QPalette::Base},
-        {"window", QPalette::Window},
-        {"shadow", QPalette::Shadow},
-        {"highlight", QPalette::Highlight},
-        {"link", QPalette::Link},
-    };
-    for (const auto& [name, role] : roles)
-        sheet.replace(QStringLiteral("palette(%1)").arg(QLatin1String(name)),
-                      palette.color(role).name(), Qt::CaseInsensitive);
-    return sheet;
-}
-
 // Gives a window the colours of paper for as long as it lives, then its own back.
 class PaperColours {
 public:
@@ -134,41 +106,19 @@ public:
                 m_saved.emplace_back(w, w->palette());
         for (auto& [w, own] : m_saved)
             w->setPalette(onPaper(own, m_desktop, paper));
-        // A style sheet takes its palette colours when it is applied, not when it paints.
-        if (paper == m_desktop)
-            return;
-        for (QWidget* w : window->findChildren<QWidget*>()) {
-            if (w->styleSheet().contains(QStringLiteral("palette("))) {
-                m_styled.emplace_back(w, w->styleSheet());
-                restyle(w, withColours(w->styleSheet(), paper));
-            }
-        }
     }
     ~PaperColours()
     {
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
             if (it->first)
                 it->first->setPalette(it->second);
-        for (auto& [w, sheet] : m_styled)
-            if (w)
-                restyle(w, sheet);
     }
     PaperColours(const PaperColours&) = delete;
     PaperColours& operator=(const PaperColours&) = delete;
 
 private:
-    // A new style sheet drops the font the widget had from its window; it keeps it here.
-    static void restyle(QWidget* w, const QString& sheet)
-    {
-        const QFont font = w->font();
-        w->setStyleSheet(sheet);
-        if (w->font() != font)
-            w->setFont(font);
-    }
-
     const QPalette m_desktop;
     std::vector<std::pair<QPointer<QWidget>, QPalette>> m_saved;
-    std::vector<std::pair<QPointer<QWidget>, QString>> m_styled;
 };
 
 // The style paints a list's frame and arrow through a small pixmap it caches at the screen's
@@ -208,6 +158,8 @@ public:
         painter.restore();
         painter.setFont(list->font());
         painter.setPen(colours.color(QPalette::Text));
+        // What is typed into the list is drawn as its text, without the field's cursor.
+        option.editable = false;
         style->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, list);
         painter.restore();
     }
@@ -220,6 +172,7 @@ QSize record(QWidget* window, QPicture& page)
 {
     const TrueSize trueSize(window);
     const PaperColours colours(window);
+    const EntryBox::DrawnForPaper unfocused;
     QPainter painter(&page);
     QRegion rest(QRect(QPoint(), trueSize.clientSize()));
     const QList<QComboBox*> lists = window->findChildren<QComboBox*>();
@@ -227,16 +180,9 @@ QSize record(QWidget* window, QPicture& page)
         if (list->isVisible())
             rest -= QRect(list->mapTo(window, QPoint()), list->size());
     window->render(&painter, QPoint(), rest, QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    for (const QComboBox* list : lists) {
-        if (!list->isVisible())
-            continue;
-        ListOnPaper::paint(painter, list);
-        // What is typed into a list is a text box of its own, drawn as text like the others.
-        for (QWidget* inside : list->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (inside->isVisible())
-                inside->render(&painter, inside->mapTo(window, QPoint()), QRegion(),
-                               QWidget::DrawChildren);
-    }
+    for (const QComboBox* list : lists)
+        if (list->isVisible())
+            ListOnPaper::paint(painter, list);
     return trueSize.clientSize();
 }
 
