@@ -30,7 +30,7 @@ private:
     std::unique_ptr<PopCalcForm> m_p2;
 };
 
-// The names the windows' own code uses for each other.
+// The names by which the program and its tests reach each window.
 inline StatementForm& frmQM415() { return Forms::current().statement(); }
 inline PopCalcForm& frmPop() { return Forms::current().pop(); }
 inline PopCalcForm& frmP2() { return Forms::current().p2(); }

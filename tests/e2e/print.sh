@@ -38,7 +38,7 @@ out="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF" # where cups-pdf puts a use
 mkdir -p "$out"
 rm -f "$out"/*.pdf
 
-start_display
+SCREEN=1920x1440x24 start_display # room for the statement at 200 %
 start_program
 win=$(wait_window "Financial Statement")
 sleep 0.5
@@ -51,6 +51,7 @@ xdotool mousemove $((X + 161)) $((Y + 394)) click 1; sleep 0.3
 type_text "Raffle"
 keys Return                        # Calculate
 shot calculated
+calculated_at="${WIDTH}x${HEIGHT}+${X}+${Y}" # the zoom steps below may move the window
 keys ctrl+p
 
 # The job is done when the queue is empty and its PDF has arrived. Other programs on a shared
@@ -125,6 +126,13 @@ diff <(pdfinfo "$printed" | grep 'Page size') <(pdfinfo "$kept" | grep 'Page siz
   fail "the saved page is not the size of the printed one (< printed, > saved)"
 focus_window "$win"
 atspi expect "Financial Statement" "focus=Clear" || fail "Ctrl+S moved the focus"
+# At 200 % (four steps of Ctrl++) the page is the same: the same text in the same places.
+keys ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+s
+save_in "$ARTIFACTS/zoomed"
+diff <(pdftotext -layout "$kept" -) <(pdftotext -layout "$ARTIFACTS/zoomed/statement.pdf" -) >&2 ||
+  fail "the page saved at 200 % does not read as the one saved at 100 % (< 100 %, > 200 %)"
+focus_window "$win"
+keys ctrl+0
 
 # The printing window test on this scheduler, printing for real.
 real_print() {
@@ -155,9 +163,9 @@ shot after-no-printer
 # The window is pixel for pixel as it was before the first Print: buttons back, nothing lost,
 # the focus on Print again.
 client_geometry "$win"
-for name in calculated after-no-printer; do
-  convert "$ARTIFACTS/$name.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$ARTIFACTS/$name-window.png"
-done
+convert "$ARTIFACTS/calculated.png" -crop "$calculated_at" +repage "$ARTIFACTS/calculated-window.png"
+convert "$ARTIFACTS/after-no-printer.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+  "$ARTIFACTS/after-no-printer-window.png"
 changed=$(compare -metric AE "$ARTIFACTS/calculated-window.png" "$ARTIFACTS/after-no-printer-window.png" \
   null: 2>&1 || true)
 [ "$changed" = 0 ] || fail "after the failed print $changed pixels of the window differ from before"
