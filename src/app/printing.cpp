@@ -1,5 +1,6 @@
 #include "printing.h"
 
+#include "cups_printer.h"
 #include "figure_widgets.h"
 #include "form.h"
 #include "layout.h"
@@ -19,8 +20,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QWidget>
-
-#include <cups/cups.h>
 
 #include <algorithm>
 #include <memory>
@@ -242,103 +241,10 @@ QString notSaved(const QString& path, const QString& why)
     return QStringLiteral("The statement could not be saved as \"%1\": %2.").arg(path, why);
 }
 
-struct FreeDest {
-    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
-};
-struct FreeDestInfo {
-    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
-};
-using Dest = std::unique_ptr<cups_dest_t, FreeDest>;
-using DestInfo = std::unique_ptr<cups_dinfo_t, FreeDestInfo>;
-
-QByteArray option(const cups_dest_t& dest, const char* name)
-{
-    return cupsGetOption(name, dest.num_options, dest.options);
-}
-
-std::optional<Destination> cupsDefaultDestination()
-{
-    const Dest dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
-    if (!dest)
-        return std::nullopt;
-    Destination to{QString::fromUtf8(dest->name), {}};
-    const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    // The user's own default for this printer, else the printer's. (cupsGetDestMediaDefault
-    // takes Letter where the user has none, whatever the printer's default.)
-    QByteArray media = option(*dest, "media");
-    ipp_attribute_t* printers =
-        media.isEmpty() ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), info.get(), "media")
-                        : nullptr;
-    if (printers)
-        media = ippGetString(printers, 0, nullptr);
-    cups_size_t size;
-    // In hundredths of a millimetre; the nearest standard size by that name.
-    if (info && !media.isEmpty() &&
-        cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.constData(), 0,
-                               &size))
-        to.paper = QPageSize(QSizeF(size.width, size.length) / 100, QPageSize::Millimeter);
-    return to;
-}
-
-// Why the printer does not print now, as whoever stopped it put it ("Out of paper"), or as
-// CUPS's keywords ("paused") when nobody did.
-QString stateMessage(const cups_dest_t& dest)
-{
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-                 option(dest, "printer-uri-supported").constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "printer-state-message");
-    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    const QString message = QString::fromUtf8(ippGetString(
-        ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT), 0, nullptr));
-    ippDelete(response);
-    return message.trimmed().isEmpty() ? QString::fromUtf8(option(dest, "printer-state-reasons"))
-                                       : message.trimmed();
-}
-
-std::optional<QString> cupsPrint(const Destination& to, const QByteArray& pdf, const QString& title)
-{
-    const Dest dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, to.name.toUtf8().constData(), nullptr));
-    if (!dest)
-        return QString::fromUtf8(cupsLastErrorString());
-    // CUPS holds a job for a stopped printer until someone starts it again: the user would wait
-    // for a page that does not come.
-    if (option(*dest, "printer-state") == "5" ||
-        option(*dest, "printer-is-accepting-jobs") == "false")
-        return stateMessage(*dest);
-
-    const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    cups_option_t* options = nullptr;
-    // CUPS turns the page into PostScript for most queues. Its usual converter keeps the glyphs
-    // but not which letters they are, so a PDF printer's file could not be searched or read
-    // back; Cairo's keeps both. The page is made for the sheet already: never scaled to fit.
-    int count = cupsAddOption("pdftops-renderer", "pdftocairo", 0, &options);
-    count = cupsAddOption("print-scaling", "none", count, &options);
-    const QByteArray name = title.toUtf8();
-    int job = 0;
-    ipp_status_t status = cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &job,
-                                            name.constData(), count, options);
-    cupsFreeOptions(count, options);
-    if (status > IPP_STATUS_OK_CONFLICTING)
-        return QString::fromUtf8(cupsLastErrorString());
-    const bool sent =
-        cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest.get(), info.get(), job, name.constData(),
-                              CUPS_FORMAT_PDF, 0, nullptr, 1) == HTTP_STATUS_CONTINUE &&
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), size_t(pdf.size())) ==
-            HTTP_STATUS_CONTINUE;
-    status = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest.get(), info.get());
-    if (sent && status <= IPP_STATUS_OK_CONFLICTING)
-        return std::nullopt;
-    // Half a document is no page: the job goes.
-    const QString why = QString::fromUtf8(cupsLastErrorString());
-    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest.get(), job);
-    return why;
-}
-
 std::optional<Destination> defaultDestination()
 {
-    return service().defaultDestination ? service().defaultDestination() : cupsDefaultDestination();
+    return service().defaultDestination ? service().defaultDestination()
+                                        : cups::defaultDestination();
 }
 
 // The printer's own sheet, or the locale's where there is none.
@@ -363,7 +269,7 @@ Outcome printForm(QWidget* window, const QString& title)
     if (pdf.isEmpty())
         return {false, tryAgain(QStringLiteral("The page could not be made"))};
     const std::optional<QString> why =
-        service().print ? service().print(*printer, pdf, title) : cupsPrint(*printer, pdf, title);
+        service().print ? service().print(*printer, pdf, title) : cups::print(*printer, pdf, title);
     if (why)
         return {false, refused(printer->name, *why)};
     return {true, {}};

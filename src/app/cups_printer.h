@@ -1,0 +1,21 @@
+#pragma once
+
+#include "printing.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The print system, through CUPS's own interface. The library is loaded when the user first
+// prints: with it come a score of others (TLS, Kerberos, service discovery) that the first frame
+// has no use for.
+namespace printing::cups {
+
+// The default destination, or nothing where there is none, or no CUPS at all.
+std::optional<Destination> defaultDestination();
+
+// Hands the PDF to the destination as one job; nothing when it took the job, otherwise its reason.
+std::optional<QString> print(const Destination& to, const QByteArray& pdf, const QString& title);
+
+} // namespace printing::cups
