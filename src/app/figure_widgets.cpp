@@ -17,13 +17,17 @@ constexpr qreal SizeStep = 0.25; // points
 constexpr qreal SmallestSize = 1.0;
 
 // The widest the text can come out: the screen rounds each advance to whole pixels, paper
-// lays the text out unrounded.
-qreal textWidth(const QFont& font, const QString& text)
+// lays the text out unrounded. Rounding moves an advance by less than a pixel: where the rounded
+// width is a pixel a letter inside `room`, so is the other, and its font is not loaded for it
+// (at start that spares one for every caption).
+qreal textWidth(const QFont& font, const QString& text, qreal room = 0)
 {
+    const qreal rounded = QFontMetricsF(font).horizontalAdvance(text);
+    if (rounded + text.size() <= room)
+        return rounded;
     QFont unhinted = font;
     unhinted.setHintingPreference(QFont::PreferNoHinting);
-    return std::max(QFontMetricsF(font).horizontalAdvance(text),
-                    QFontMetricsF(unhinted).horizontalAdvance(text));
+    return std::max(rounded, QFontMetricsF(unhinted).horizontalAdvance(text));
 }
 
 QFont sized(const QFont& font, qreal points)
@@ -63,16 +67,16 @@ qreal alignedLeft(const QRect& room, qreal width, Qt::Alignment alignment)
 
 QFont fittingFont(const QFont& font, const QString& text, qreal width)
 {
-    if (textWidth(font, text) <= width)
+    if (textWidth(font, text, width) <= width)
         return font;
     const qreal full = QFontInfo(font).pointSizeF();
     // Glyph widths grow almost in proportion to the size; start there and settle on the
     // largest size in whole steps that fits.
     qreal size = std::floor(full * width / textWidth(font, text) / SizeStep) * SizeStep;
     size = std::max(SmallestSize, std::min(size, full - SizeStep));
-    while (size > SmallestSize && textWidth(sized(font, size), text) > width)
+    while (size > SmallestSize && textWidth(sized(font, size), text, width) > width)
         size -= SizeStep;
-    while (size + SizeStep < full && textWidth(sized(font, size + SizeStep), text) <= width)
+    while (size + SizeStep < full && textWidth(sized(font, size + SizeStep), text, width) <= width)
         size += SizeStep;
     return sized(font, std::max(size, SmallestSize));
 }
