@@ -80,7 +80,7 @@ private slots:
         QTest::addColumn<int>("presses"); // of Ctrl++ in the statement
         QTest::addColumn<int>("level");
         int presses = 0;
-        for (int level : zoom::Levels)
+        for (int level : PromisedLevels)
             QTest::addRow("%d %%", level) << presses++ << level;
     }
     void twinStandsLowerWithTheSameLook()
@@ -333,12 +333,13 @@ private slots:
         CalcFixture f;
         QVERIFY(f.ready());
         f.open(Income);
-        f.fillBoxes(Income, {"10", "1,2"});
+        // Enter in a bad box, where no focus move reports the others: each is reported anyway.
+        f.fillBoxes(Income, {"1,2", "10", "x"});
         pressKey(Qt::Key_Return);
-        QCOMPARE(f.dialogs.shown, QList<Box>{NotANumber});
+        QCOMPARE(f.dialogs.shown, (QList<Box>{NotANumber, NotANumber}));
         QCOMPARE(f.total(Income), "");
-        QCOMPARE(f.boxTexts(Income).mid(0, 2), (QStringList{"10", ""}));
-        QCOMPARE(focusName(), "txtP1(1)");
+        QCOMPARE(f.boxTexts(Income).mid(0, 3), (QStringList{"", "10", ""}));
+        QCOMPARE(focusName(), "txtP1(2)");
     }
 
     void submitNeedsACalculateFirst()

@@ -103,20 +103,21 @@ private slots:
         QTest::newRow("lower index first; blanks are not empty")
             << true << true << income << QStringList{} << NotANumber << "txtBox(2)" << after << "";
 
+        // In the last box: every box is checked, up to the end of the column.
         expenses = QStringList(7, "");
-        expenses[3] = "1000000000000";
+        expenses[6] = "1000000000000";
         after = QStringList(10, "") + expenses;
-        after[13] = "";
+        after[16] = "";
         QTest::newRow("too large")
-            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after << "";
+            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(6)" << after << "";
 
-        expenses[3] = "1E+39";
+        expenses[6] = "1E+39";
         QTest::newRow("far too large")
-            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(3)" << after << "";
+            << true << true << QStringList{} << expenses << TooLarge << "txtBoxa(6)" << after << "";
         for (const char* large : {"-1000000000000", "999999999999.995", "-999999999999.995"}) {
-            expenses[3] = large;
+            expenses[6] = large;
             QTest::addRow("too large: %s", large) << true << true << QStringList{} << expenses
-                                                  << TooLarge << "txtBoxa(3)" << after << "";
+                                                  << TooLarge << "txtBoxa(6)" << after << "";
         }
 
         // Only a pick selects a station: a typed one, even one that reads like an entry, and a

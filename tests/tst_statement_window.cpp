@@ -352,7 +352,7 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("smallScreen");
         int presses = 0;
-        for (int level : zoom::Levels)
+        for (int level : PromisedLevels)
             QTest::addRow("%d %%", level) << presses++ << level << false;
         // 1280 x 1024: at 175 % the statement would be wider than the screen.
         QTest::newRow("small screen") << 6 << 150 << true;
@@ -411,11 +411,43 @@ private slots:
                  QPoint(std::min(corner.x(), area.right() + 1 - frame.width()),
                         std::min(corner.y(), area.bottom() + 1 - frame.height())));
 
+        // Ctrl+- steps back a level, if there is one; Ctrl+0 goes back to 100 %.
+        pressKey(Qt::Key_Minus, Qt::ControlModifier);
+        const int* at = std::find(std::begin(PromisedLevels), std::end(PromisedLevels), level);
+        QCOMPARE(statement->size(), clientSize(statementLayout(), level > 100 ? at[-1] : 100));
         // Nothing else changed: texts, selections, the cursor, the focus, the undo history.
         pressKey(Qt::Key_0, Qt::ControlModifier);
         QVERIFY2(statement->grab().toImage() == statementAt100 && pop->grab().toImage() == popAt100,
                  "back at 100 % the windows look different from before");
         QVERIFY(f.description(1)->isUndoAvailable());
+    }
+
+    // A text too wide for its room is drawn at the largest size, in quarter points, at which it
+    // fits both as the screen measures it and as paper lays it out, without hinting.
+    void shrunkTextTakesTheLargestSizeThatFits_data()
+    {
+        QTest::addColumn<int>("level");
+        for (int level : PromisedLevels)
+            QTest::addRow("%d %%", level) << level;
+    }
+    void shrunkTextTakesTheLargestSizeThatFits()
+    {
+        QFETCH(int, level);
+        const auto widest = [](QFont font, const QString& text, qreal points) {
+            font.setPointSizeF(points);
+            const qreal hinted = QFontMetricsF(font).horizontalAdvance(text);
+            font.setHintingPreference(QFont::PreferNoHinting);
+            return std::max(hinted, QFontMetricsF(font).horizontalAdvance(text));
+        };
+        const QFont font = sheetFont(8.25 * level / 100, false);
+        for (const QString text : {"$16,999,999,999,999.83", "($12,245.66)", "Month Ending:",
+                                   "Total Amount Collected for the Month:"})
+            for (int room = widest(font, text, 2); room < widest(font, text, font.pointSizeF()); room += 3) {
+                const qreal size = fittingFont(font, text, room).pointSizeF();
+                QVERIFY2(widest(font, text, size) <= room && widest(font, text, size + 0.25) > room,
+                         qPrintable(QStringLiteral("\"%1\" in %2 px is drawn at %3 pt")
+                                        .arg(text).arg(room).arg(size)));
+            }
     }
 
     void everyBoxAndListTellsAScreenReaderWhatItIs()

@@ -14,6 +14,9 @@
 #include <QTest>
 #include <QToolTip>
 
+// The zoom levels the manual page promises, in percent.
+inline constexpr int PromisedLevels[] = {100, 125, 150, 175, 200, 250, 300};
+
 // The control that has the keyboard focus, by its name, or "(none)".
 inline QString focusName()
 {
