@@ -138,6 +138,10 @@ std::optional<QString> printOn(const Destination& to, const QByteArray& pdf, con
     // back; Cairo's keeps both. The page is made for the sheet already: never scaled to fit.
     int count = lib().cupsAddOption("pdftops-renderer", "pdftocairo", 0, &options);
     count = lib().cupsAddOption("print-scaling", "none", count, &options);
+    // The user's own sheet for this printer, which the page was made for, is not the server's
+    // to know: it is named with the job.
+    if (const QByteArray media = option(*dest, "media"); !media.isEmpty())
+        count = lib().cupsAddOption("media", media.constData(), count, &options);
     const QByteArray name = title.toUtf8();
     int job = 0;
     ipp_status_t status = lib().cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &job,

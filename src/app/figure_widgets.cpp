@@ -67,12 +67,13 @@ qreal alignedLeft(const QRect& room, qreal width, Qt::Alignment alignment)
 
 QFont fittingFont(const QFont& font, const QString& text, qreal width)
 {
-    if (textWidth(font, text, width) <= width)
+    const qreal wide = textWidth(font, text, width); // the widest, where it does not fit
+    if (wide <= width)
         return font;
     const qreal full = QFontInfo(font).pointSizeF();
     // Glyph widths grow almost in proportion to the size; start there and settle on the
     // largest size in whole steps that fits.
-    qreal size = std::floor(full * width / textWidth(font, text) / SizeStep) * SizeStep;
+    qreal size = std::floor(full * width / wide / SizeStep) * SizeStep;
     size = std::max(SmallestSize, std::min(size, full - SizeStep));
     while (size > SmallestSize && textWidth(sized(font, size), text, width) > width)
         size -= SizeStep;

@@ -478,8 +478,9 @@ void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWi
             rule->setGeometry(x, y, thickness, length);
     }
     // Once every control stands in its place: a caption's room ends at the next one.
+    const QSize client = clientSize(sheet, percent);
     for (const ControlSpec& c : sheet.controls)
-        fitText(c, controls.value(controlName(c.name, c.index)), clientSize(sheet, percent));
+        fitText(c, controls.value(controlName(c.name, c.index)), client);
 }
 
 BuiltWindow buildWindow(const FormSpec& sheet, std::unique_ptr<QWidget> window, int percent)
