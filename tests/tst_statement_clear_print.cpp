@@ -1,6 +1,6 @@
 // Clear and Print on the statement. Printing goes into a recording service here; with
 // QM415_REAL_PRINT=1 (set by the printing end-to-end test) it goes to the real default printer.
-#include "app/printing.h"
+#include "paper/printing.h"
 #include "support/statement_fixture.h"
 
 #include <QApplication>
@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -44,17 +45,30 @@ QStringList snapshot(StatementFixture& f)
     return all;
 }
 
-void fillAndCalculate(StatementFixture& f)
+// Fills the statement in, step by step: "txtBox(0)=12" into a box, "lstStations=Station 99" into
+// the station list's field, "lstMonths#2" picks the third month, "Calculate" clicks it.
+void enter(StatementFixture& f, const QStringList& steps)
 {
-    f.form().list("lstStations")->setCurrentIndex(11);
-    f.form().list("lstMonths")->setCurrentIndex(4);
-    f.income(0)->setText("1234.5");
-    f.income(8)->setText("20");
-    f.expense(6)->setText("7.25");
-    f.description(0)->setText("Raffle");
-    f.description(5)->setText("Stamps");
-    f.form().button("cmdCalculate")->click();
+    for (const QString& entry : steps) {
+        if (entry == "Calculate") {
+            f.form().button("cmdCalculate")->click();
+            continue;
+        }
+        const QString name = entry.section(QRegularExpression("[=#]"), 0, 0);
+        const QString value = entry.mid(name.size() + 1);
+        if (entry.at(name.size()) == u'#')
+            f.form().list(name)->setCurrentIndex(value.toInt());
+        else if (auto* list = qobject_cast<QComboBox*>(f.form().control(name)))
+            list->setEditText(value);
+        else
+            qobject_cast<QLineEdit*>(f.form().control(name))->setText(value);
+    }
 }
+
+const QStringList Filled{"lstStations#11",  "lstMonths#4",     "txtBox(0)=1234.5", "txtBox(8)=20",
+                         "txtBoxa(6)=7.25", "Text1(0)=Raffle", "Text1(5)=Stamps",  "Calculate"};
+
+void fillAndCalculate(StatementFixture& f) { enter(f, Filled); }
 
 // A printer that prints nothing: it notes which buttons the window showed when the page was made,
 // and answers as it is told.
@@ -124,6 +138,29 @@ QHash<QString, QImage> controlImages(StatementFixture& f)
         if (!w->objectName().isEmpty() && !w->objectName().startsWith("cmd"))
             images.insert(w->objectName(), w->grab().toImage());
     return images;
+}
+
+// The entries a saved statement holds, as the program reads them.
+std::optional<statement_file::Entries> savedEntries(const QString& path)
+{
+    const auto read = statement_file::read(pdf_metadata::read(path).xmp);
+    if (const auto* entries = std::get_if<statement_file::Entries>(&read))
+        return *entries;
+    return std::nullopt;
+}
+
+// A statement filled in by these steps and saved by Ctrl+S from inside a box; what it showed.
+void saveStatement(const QString& path, const QStringList& steps, QStringList* shown = nullptr)
+{
+    StatementFixture f;
+    QVERIFY(f.ready());
+    enter(f, steps);
+    if (shown)
+        *shown = snapshot(f);
+    f.dialogs.saveAs = {path};
+    f.focus(f.description(1));
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY2(QFileInfo(path).size() > 0, qPrintable(f.dialogs.describe()));
 }
 
 // Every file and folder in a folder, hidden ones too, each with its size.
@@ -400,11 +437,12 @@ private slots:
         QVERIFY(info.waitForFinished(20000));
         const QString about = QString::fromUtf8(info.readAllStandardOutput());
         const QString title = QFileInfo(suggested).completeBaseName();
-        QVERIFY2(about.contains(QRegularExpression("^Title: +" + QRegularExpression::escape(title) +
-                                                   "$", QRegularExpression::MultilineOption)) &&
-                     about.contains("pts (" + paper + ")\n"),
-                 qPrintable(QStringLiteral("the saved PDF is not \"%1\" on %2: %3")
-                                .arg(title, paper, about)));
+        QVERIFY2(
+            about.contains(QRegularExpression("^Title: +" + QRegularExpression::escape(title) + "$",
+                                              QRegularExpression::MultilineOption)) &&
+                about.contains("pts (" + paper + ")\n"),
+            qPrintable(
+                QStringLiteral("the saved PDF is not \"%1\" on %2: %3").arg(title, paper, about)));
         if (zoomIn > 0) {
             // At 100 %, by Ctrl+S from inside a box whose cursor shows: the same page still.
             const QString at100 = folder.filePath("at 100 %.pdf");
@@ -469,13 +507,14 @@ private slots:
                                 .arg(box.width())));
         const QPoint windowToPage = QPoint(left, top) - box.topLeft();
         // The form stands across the middle of the sheet, as far from its top as from its sides.
-        QVERIFY2(std::abs(windowToPage.x() - windowToPage.y()) <= 1 &&
-                     std::abs(2 * windowToPage.x() + f.form().window()->width() - page.width()) <= 2,
-                 qPrintable(QStringLiteral("the form stands %1 pixels from the left edge of a sheet "
-                                           "%2 wide and %3 from its top")
-                                .arg(windowToPage.x())
-                                .arg(page.width())
-                                .arg(windowToPage.y())));
+        QVERIFY2(
+            std::abs(windowToPage.x() - windowToPage.y()) <= 1 &&
+                std::abs(2 * windowToPage.x() + f.form().window()->width() - page.width()) <= 2,
+            qPrintable(QStringLiteral("the form stands %1 pixels from the left edge of a sheet "
+                                      "%2 wide and %3 from its top")
+                           .arg(windowToPage.x())
+                           .arg(page.width())
+                           .arg(windowToPage.y())));
         const auto colourAt = [&](const char* control) {
             const QWidget* w = f.form().control(control);
             return page.pixelColor(w->mapTo(f.form().window(), QPoint(4, 4)) + windowToPage);
@@ -484,6 +523,181 @@ private slots:
         QCOMPARE(colourAt("lblCost"), QColor(255, 255, 192));
         QCOMPARE(colourAt("lblEnd"), QColor(224, 224, 224));
         QCOMPARE(colourAt("txtBox(2)"), QColor(Qt::white));
+    }
+
+    // A saved statement is the document: opened again, by Ctrl+O or dropped on the window, it
+    // shows every entry as saved, with its totals worked out anew, and saved again it holds the
+    // same. Under another locale an amount shows in that one's form.
+    void savedStatementsOpenAgain_data()
+    {
+        QTest::addColumn<QString>("savedIn");
+        QTest::addColumn<QString>("openedIn");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("changed"); // lines of the form once opened: before, after
+        QTest::addColumn<bool>("dropped");
+
+        // clang-format off
+        const QStringList everyKind{
+            "lstStations#6", "lstMonths#2", "txtBox(0)=1234.5", "txtBox(3)=(25.00)",
+            "txtBox(9)=999999999999.99", "txtBoxa(0)=-0.5", "txtBoxa(6)=7",
+            "Text1(0)=Bake sale & \"raffle\" <2>", "Text1(5)=  Stamps, \u00c6\u00d8\u00c5 \u2713 "};
+        const QStringList totals{"lblCost$1,000,000,001,209.49", "lblCost",
+                                 "lblTcost$1,000,000,001,209.49", "lblTcost",
+                                 "lblTexpenses$6.50", "lblTexpenses", "lblMinus$6.50", "lblMinus",
+                                 "lblEnd$1,000,000,001,202.99", "lblEnd"};
+        QTest::newRow("every kind of entry, calculated")
+            << "en_US" << "en_US" << everyKind + QStringList{"Calculate"} << QStringList() << false;
+        QTest::newRow("as typed, a station typed into its list, dropped on the window")
+            << "en_US" << "en_US" << everyKind + QStringList{"lstStations=Station 99", "txtBoxa(3)=abc", "txtBox(5)=1e3"}
+            << QStringList() << true;
+        QTest::newRow("an empty form") << "en_US" << "en_US" << QStringList() << QStringList() << false;
+        QTest::newRow("calculated, then a box changed: totals no longer of these entries")
+            << "en_US" << "en_US" << everyKind + QStringList{"Calculate", "txtBox(1)=12"} << totals << false;
+        QTest::newRow("saved in German, opened in English")
+            << "de_DE" << "en_US"
+            << QStringList{"lstStations#6", "lstMonths#2", "txtBox(0)=1.234,50", "txtBoxa(1)=-7,5", "Text1(0)=Kuchen 3,50"}
+            << QStringList{"txtBox1.234,50", "txtBox1,234.50", "txtBoxa-7,5", "txtBoxa-7.50",
+                           "lstMonths 2 [März] of 12", "lstMonths 2 [March] of 12"} << false;
+        // clang-format on
+    }
+    void savedStatementsOpenAgain()
+    {
+        QFETCH(QString, savedIn);
+        QFETCH(QString, openedIn);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, changed);
+        QFETCH(bool, dropped);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("statement.pdf"), again = folder.filePath("again.pdf");
+        RecordingPrinter printer;
+        printer.installed = false;
+        QStringList expected;
+        QLocale::setDefault(QLocale(savedIn));
+        saveStatement(path, steps, &expected);
+        if (QTest::currentTestFailed())
+            return;
+        QLocale::setDefault(QLocale(openedIn));
+        for (int i = 0; i + 1 < changed.size(); i += 2) {
+            QVERIFY2(expected.contains(changed[i]), qPrintable(expected.join(" | ")));
+            expected[expected.indexOf(changed[i])] = changed[i + 1];
+        }
+
+        StatementFixture f;
+        QVERIFY(f.ready());
+        if (dropped) {
+            // Onto a box, which would take the file's name as text were it not a file.
+            QMimeData file;
+            file.setUrls({QUrl::fromLocalFile(path)});
+            const QPoint at = f.description(2)->mapTo(f.form().window(), QPoint(5, 5));
+            QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(f.form().window()->windowHandle(), &enter);
+            QApplication::sendEvent(f.form().window()->windowHandle(), &drop);
+        } else {
+            f.dialogs.openAs = {path};
+            pressKey(Qt::Key_O, Qt::ControlModifier);
+        }
+        QTRY_VERIFY2(snapshot(f) == expected,
+                     qPrintable("the opened statement shows " + snapshot(f).join(" | ") +
+                                "\ninstead of " + expected.join(" | ")));
+        QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
+        QTRY_COMPARE(focusName(), f.caption("lblCost").isEmpty() ? "lstStations" : "cmdPrint");
+        // Saved again, where it was opened from unless the user says otherwise.
+        f.dialogs.saveAs = {again};
+        pressKey(Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(QFileInfo(again).size() > 0);
+        QCOMPARE(f.dialogs.saveDialogs.value(0).value(1), path);
+        if (savedIn == openedIn) {
+            const auto entries = savedEntries(path);
+            QVERIFY2(entries && entries == savedEntries(again),
+                     "saved after it was opened, the statement holds other entries");
+        }
+    }
+
+    // A file that is not a statement the form can hold is refused, named with the reason, and the
+    // form stays exactly as it was; so it does when the user would not have its entries replaced.
+    void refusedFilesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("file"); // a saved statement with `from` made `to`, or another
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("reason"); // "": it opens, but the user answers No
+
+        // clang-format off
+        QTest::newRow("missing") << "missing" << "" << "" << "No such file or directory";
+        QTest::newRow("a folder") << "folder" << "" << "" << "it is a folder";
+        QTest::newRow("not a PDF") << "text" << "" << "" << "it is not a PDF file";
+        QTest::newRow("a page without entries, as a printer gets it")
+            << "page" << "" << "" << "it holds no entries of a statement (only a PDF this program saved has them)";
+        QTest::newRow("cut short") << "half" << "" << "" << "the PDF is damaged or incomplete";
+        QTest::newRow("larger than 10 MiB") << "large" << "" << "" << "it is larger than the 10 MiB a statement can be";
+        QTest::newRow("damaged entries") << "saved" << "<qm415:boxes>" << "<qm415:boxes" << "its saved statement is damaged";
+        QTest::newRow("a newer format") << "saved" << "formatVersion>1<" << "formatVersion>2<"
+            << "it was saved by a newer version of the program (format 2; this version reads format 1)";
+        QTest::newRow("a station off the list") << "saved" << "station>12<" << "station>35<"
+            << "the station it names is not on the list";
+        QTest::newRow("a month off the list") << "saved" << "month>5<" << "month>0<"
+            << "the month it names is not on the list";
+        QTest::newRow("longer than a box takes") << "saved" << ">Raffle<" << ">" + QString(32768, 'x') + "<"
+            << "the entry for \"Other income, line 1, description\" is longer than its box takes";
+        QTest::newRow("a control character") << "saved" << ">Raffle<" << ">Raf\tfle<"
+            << "the entry for \"Other income, line 1, description\" holds control characters";
+        QTest::newRow("a trillion") << "saved" << "cents>123450<" << "cents>100000000000000<"
+            << "the amount for \"Balance carried forward\" is a trillion or more";
+        QTest::newRow("a box the form does not have") << "saved" << "txtBoxa(6)" << "txtBoxa(7)"
+            << "it names a box the statement does not have";
+        QTest::newRow("replacing the entries answered No") << "saved" << "" << "" << "";
+        // clang-format on
+    }
+    void refusedFilesChangeNothing()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString saved = folder.filePath("saved.pdf");
+        RecordingPrinter printer;
+        printer.installed = false;
+        saveStatement(saved, Filled);
+        if (QTest::currentTestFailed())
+            return;
+        QFile in(saved);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QByteArray bytes = in.readAll().replace(from.toUtf8(), to.toUtf8());
+        const QString path = file == "folder" ? folder.path() : folder.filePath("statement.pdf");
+        StatementFixture f;
+        QVERIFY(f.ready());
+        if (file == "page")
+            QVERIFY(printing::saveFormAsPdf(f.form().window(), "page", path).printed);
+        if (file != "missing" && file != "folder" && file != "page") {
+            if (file == "text")
+                bytes = "Station 12, May: $1,254.50\n";
+            else if (file == "half")
+                bytes.truncate(bytes.size() / 2);
+            else if (file == "large")
+                bytes.append(pdf_metadata::MaxFileSize + 1 - bytes.size(), ' ');
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        }
+
+        enter(f, {"lstStations#3", "lstMonths#8", "txtBox(2)=55", "Text1(3)=Kept", "Calculate"});
+        f.focus(f.description(3));
+        QTRY_COMPARE(focusName(), "Text1(3)");
+        const QStringList before = snapshot(f);
+        f.dialogs.openAs = {path};
+        f.dialogs.answers = {dialogs::No};
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+        const QList<Box> told{
+            reason.isEmpty()
+                ? Box{"Are you sure you want to replace the entries on the form with those saved "
+                      "in \"statement.pdf\"?",
+                      36, "Form QM-415"}
+                : Box{QStringLiteral("The file \"%1\" could not be opened: %2.").arg(path, reason),
+                      64, "Open"}};
+        QTRY_VERIFY2(f.dialogs.shown == told, qPrintable("the user saw " + f.dialogs.describe()));
+        QCOMPARE(snapshot(f), before);
+        QTRY_COMPARE(focusName(), "Text1(3)");
     }
 
     // Prints a filled statement on the real default printer and reports how long the window

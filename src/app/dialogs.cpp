@@ -13,30 +13,36 @@ Responder& responder()
     return r;
 }
 
-SaveChooser& saveChooser()
+FileChooser& fileChooser()
 {
-    static SaveChooser c;
+    static FileChooser c;
     return c;
 }
 } // namespace
 
 void setResponder(Responder r) { responder() = std::move(r); }
 
-void setSaveChooser(SaveChooser c) { saveChooser() = std::move(c); }
+void setFileChooser(FileChooser c) { fileChooser() = std::move(c); }
 
-QString saveFileName(const QString& title, const QString& suggestedPath, const QString& filter)
+QString fileName(FileAccess access, const QString& title, const QString& suggestedPath,
+                 const QString& filter)
 {
-    if (saveChooser())
-        return saveChooser()(title, suggestedPath, filter);
+    if (fileChooser())
+        return fileChooser()(access, title, suggestedPath, filter);
     // The platform's own dialog where the desktop offers one; it asks before replacing a file.
     QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
-    dialog.selectFile(QFileInfo(suggestedPath).fileName());
-    // A name typed without its ending gets the one of the files offered.
-    const QString ending = QFileInfo(suggestedPath).suffix();
-    if (!ending.isEmpty())
-        dialog.setDefaultSuffix(ending);
+    const QFileInfo suggested(suggestedPath);
+    if (access == FileAccess::Open) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDirectory(suggested.isDir() ? suggestedPath : suggested.absolutePath());
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDirectory(suggested.absolutePath());
+        dialog.selectFile(suggested.fileName());
+        // A name typed without its ending gets the one of the files offered.
+        if (!suggested.suffix().isEmpty())
+            dialog.setDefaultSuffix(suggested.suffix());
+    }
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

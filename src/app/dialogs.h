@@ -24,13 +24,17 @@ int msgBox(const QString& prompt, int style, const QString& title);
 using Responder = std::function<int(const QString& prompt, int style, const QString& title)>;
 void setResponder(Responder responder);
 
-// The desktop's save dialog, opened in the folder of the suggested path with its file name
-// filled in: the chosen path, or "" when the user cancels.
-QString saveFileName(const QString& title, const QString& suggestedPath, const QString& filter);
+// The desktop's file dialogs.
+enum class FileAccess { Open, Save };
+
+// Opened in the folder of the suggested path with its file name filled in (to save) or in that
+// folder (to open): the chosen path, or "" when the user cancels.
+QString fileName(FileAccess access, const QString& title, const QString& suggestedPath,
+                 const QString& filter);
 
 // Tests choose the file themselves; an empty chooser brings back the real dialog.
-using SaveChooser = std::function<QString(const QString& title, const QString& suggestedPath,
-                                          const QString& filter)>;
-void setSaveChooser(SaveChooser chooser);
+using FileChooser = std::function<QString(FileAccess access, const QString& title,
+                                          const QString& suggestedPath, const QString& filter)>;
+void setFileChooser(FileChooser chooser);
 
 } // namespace dialogs

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -156,6 +158,13 @@ void Form::load()
         const QString name = QKeySequence(k.key).toString(QKeySequence::NativeText);
         if (!k.button.isEmpty())
             button(k.button)->setToolTip(name.isEmpty() ? k.tip : k.tip + " (" + name + ')');
+    }
+    if (m_fileDropped) {
+        // A file is taken wherever it lands, also on a box that would take its name as text.
+        m_window->setAcceptDrops(true);
+        for (QWidget* w : m_window->findChildren<QWidget*>())
+            if (w->acceptDrops())
+                w->installEventFilter(this);
     }
     Form_Load();
 }
@@ -311,6 +320,20 @@ void Form::onKey(QKeySequence::StandardKey key, const QString& button, const QSt
                       button, tip});
 }
 
+void Form::onFileDropped(std::function<void(const QString&)> handler)
+{
+    m_fileDropped = std::move(handler);
+}
+
+namespace {
+// The one local file a drag carries, or "".
+QString draggedFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+} // namespace
+
 void Form::pressEnter()
 {
     QWidget* focus = m_window ? m_window->focusWidget() : nullptr;
@@ -328,6 +351,18 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
         if (!zoom::Wheel::zooms(*wheel))
             return false;
         m_registry.wheelTurned(*wheel);
+        return true;
+    }
+    if (m_fileDropped &&
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = draggedFile(drop->mimeData());
+        if (path.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        if (type == QEvent::Drop)
+            QMetaObject::invokeMethod(
+                this, [handler = m_fileDropped, path] { handler(path); }, Qt::QueuedConnection);
         return true;
     }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonPress)

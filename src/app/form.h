@@ -111,6 +111,9 @@ protected:
     // names the key: "Print the statement (Ctrl+P)".
     void onKey(QKeySequence::StandardKey key, std::function<void()> handler);
     void onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip);
+    // One file dropped anywhere on the window, from a file manager say. The handler runs once the
+    // drop is over, so that the program it came from is not kept waiting by a message box.
+    void onFileDropped(std::function<void(const QString& path)> handler);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -148,6 +151,7 @@ private:
         QString button, tip;
     };
     std::vector<Key> m_keys;
+    std::function<void(const QString&)> m_fileDropped;
 };
 
 // While it lives, the window of a form stands laid out at 100 %, so that paper gets the form at

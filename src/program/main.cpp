@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -17,9 +18,16 @@ const char* const qtOptionsWithValue[] = {
     "style",    "stylesheet",         "session",       "qmljsdebugger", "visual"};
 const char* const qtFlags[] = {"reverse", "sync", "testability", "widgetcount", "nograb", "dograb"};
 
+// What the command line asks for: to end at once with this status (--help, --version, a
+// mistake), or to start, with a statement to open.
+struct Start {
+    std::optional<int> exitStatus;
+    QString file;
+};
+
 // Answers --help and --version, and refuses what it does not know, before the GUI starts:
-// none of that needs a display. Returns the exit status when the program should end here.
-std::optional<int> handleCommandLine(int argc, char* argv[])
+// none of that needs a display.
+Start handleCommandLine(int argc, char* argv[])
 {
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -35,6 +43,9 @@ std::optional<int> handleCommandLine(int argc, char* argv[])
         QStringLiteral("Fill in, check, total and print a station's monthly financial statement "
                        "(FORM QM-415).\nQt's usual options, such as -platform, -style and "
                        "-display, are accepted too."));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A statement saved as a PDF file, to open."),
+                                 QStringLiteral("[file]"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -55,36 +66,37 @@ std::optional<int> handleCommandLine(int argc, char* argv[])
     if (!parser.parse(args)) {
         std::fprintf(stderr, "%s: %s Try '%s --help'.\n", qPrintable(program),
                      qPrintable(parser.errorText()), qPrintable(program));
-        return 2;
+        return {2, {}};
     }
     if (parser.isSet(help)) {
         // Qt's usage line would name the parser's placeholder, not the program.
         const QString text = parser.helpText();
-        std::fputs(qPrintable(QStringLiteral("Usage: %1 [options]").arg(program) +
+        std::fputs(qPrintable(QStringLiteral("Usage: %1 [options] [file]").arg(program) +
                               text.mid(text.indexOf(QLatin1Char('\n')))),
                    stdout);
-        return 0;
+        return {0, {}};
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(program), QM415_VERSION);
-        return 0;
+        return {0, {}};
     }
-    // The program opens no files: a word that is not an option is a mistake, not a document.
-    if (!parser.positionalArguments().isEmpty()) {
+    // One statement at a time: a second file is a mistake.
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
         std::fprintf(stderr, "%s: Unexpected argument '%s'. Try '%s --help'.\n",
-                     qPrintable(program), qPrintable(parser.positionalArguments().first()),
-                     qPrintable(program));
-        return 2;
+                     qPrintable(program), qPrintable(files.at(1)), qPrintable(program));
+        return {2, {}};
     }
-    return std::nullopt;
+    return {std::nullopt, files.value(0)};
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (const std::optional<int> status = handleCommandLine(argc, argv))
-        return *status;
+    const Start start = handleCommandLine(argc, argv);
+    if (start.exitStatus)
+        return *start.exitStatus;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qm415"));
@@ -99,6 +111,9 @@ int main(int argc, char* argv[])
         Forms forms;
         frmQM415().load();
         frmQM415().show();
+        // Once the window is up: a file refused is said over it, and the empty form stays.
+        if (!start.file.isEmpty())
+            QTimer::singleShot(0, &frmQM415(), [&start] { frmQM415().openFile(start.file); });
         result = QApplication::exec();
         // Windows unloaded by the last handler are still waiting to be deleted.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -22,10 +22,11 @@
 namespace {
 const QString Title = QStringLiteral("Form QM-415");
 const QString InputError = QStringLiteral("Input Error");
-constexpr int StationCount = 34;
-constexpr int IncomeBoxes = 10;
-constexpr int ExpenseBoxes = 7;
-constexpr int DescriptionBoxes = 6;
+constexpr const statement_file::BoxArray& Income = statement_file::Arrays[0];
+constexpr const statement_file::BoxArray& Expenses = statement_file::Arrays[1];
+constexpr const statement_file::BoxArray& Descriptions = statement_file::Arrays[2];
+const char* const Results[] = {"lblTcost", "lblTexpenses", "lblMinus", "lblEnd", "lblCost"};
+const QString PdfFiles = QStringLiteral("PDF files (*.pdf)");
 } // namespace
 
 StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses)
@@ -39,6 +40,8 @@ StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, Open
     onKey(QKeySequence::Print, "cmdPrint", QStringLiteral("Print the statement"));
     onKey(QKeySequence::Quit, "cmdExit", QStringLiteral("Exit the program"));
     onKey(QKeySequence::Save, [this] { Form_KeySave(); });
+    onKey(QKeySequence::Open, [this] { Form_KeyOpen(); });
+    onFileDropped([this](const QString& path) { openFile(path); });
     onGotFocus("Text1", [this](int index) { Text1_GotFocus(index); });
     onGotFocus("txtBox", [this](int index) { txtBox_GotFocus(index); });
     onGotFocus("txtBoxa", [this](int index) { txtBoxa_GotFocus(index); });
@@ -66,7 +69,7 @@ void StatementForm::Form_Load()
     w->move(screen->geometry().x() + qRound(m_left / TwipsPerPixel), top);
 
     QComboBox* stations = list("lstStations");
-    for (int n = 1; n <= StationCount; ++n)
+    for (int n = 1; n <= statement_file::Stations; ++n)
         stations->addItem(QStringLiteral("Station ") + QString::number(n));
     stations->setCurrentIndex(-1);
 
@@ -95,62 +98,74 @@ void StatementForm::Form_Unload(qint16& cancel)
 
 void StatementForm::cmdExit_Click() { unload(); }
 
+std::optional<StatementForm::EntryProblem> StatementForm::firstProblem()
+{
+    if (list("lstStations")->currentIndex() == -1)
+        return EntryProblem{list("lstStations"), QStringLiteral("You must select a Station"),
+                            QStringLiteral("List a Station")};
+    if (list("lstMonths")->currentIndex() == -1)
+        return EntryProblem{list("lstMonths"), QStringLiteral("You must select a Month"),
+                            QStringLiteral("List a Month")};
+    // Income boxes before expense boxes, each from the lowest index up.
+    for (const auto& array : {Income, Expenses})
+        for (QLineEdit* box : textBoxes(array.name, array.count))
+            if (const auto message = amount_boxes::problem(box->text()))
+                return EntryProblem{box, *message, InputError};
+    return std::nullopt;
+}
+
 // True when it found a problem and told the user; stops at the first one.
 bool StatementForm::CheckEntries()
 {
-    if (list("lstStations")->currentIndex() == -1) {
-        dialogs::msgBox(QStringLiteral("You must select a Station"), dialogs::Information,
-                        QStringLiteral("List a Station"));
-        setFocus(list("lstStations"));
-        return true;
-    }
-    if (list("lstMonths")->currentIndex() == -1) {
-        dialogs::msgBox(QStringLiteral("You must select a Month"), dialogs::Information,
-                        QStringLiteral("List a Month"));
-        setFocus(list("lstMonths"));
-        return true;
-    }
-    // Income boxes before expense boxes, each from the lowest index up.
-    for (const auto& [array, count] :
-         {std::pair{"txtBox", IncomeBoxes}, {"txtBoxa", ExpenseBoxes}}) {
-        for (QLineEdit* box : textBoxes(array, count)) {
-            if (const auto message = amount_boxes::problem(box->text())) {
-                // The user still sees the wrong text while the message is up.
-                dialogs::msgBox(*message, dialogs::Information, InputError);
-                box->setText(QString());
-                setFocus(box);
-                return true;
-            }
-        }
-    }
-    return false;
+    const std::optional<EntryProblem> problem = firstProblem();
+    if (!problem)
+        return false;
+    // The user still sees the wrong text while the message is up.
+    dialogs::msgBox(problem->prompt, dialogs::Information, problem->title);
+    if (auto* box = qobject_cast<QLineEdit*>(problem->control))
+        box->setText(QString());
+    setFocus(problem->control);
+    return true;
 }
 
-void StatementForm::cmdCalculate_Click()
+QStringList StatementForm::amountTexts()
 {
-    if (CheckEntries())
-        return;
-    const qint64 income = amount_boxes::addUpAndRewrite(textBoxes("txtBox", IncomeBoxes));
-    const qint64 expenses = amount_boxes::addUpAndRewrite(textBoxes("txtBoxa", ExpenseBoxes));
+    QStringList texts;
+    for (const auto& array : {Income, Expenses})
+        for (const QLineEdit* box : textBoxes(array.name, array.count))
+            texts << box->text();
+    return texts;
+}
+
+void StatementForm::showTotals()
+{
+    const qint64 income = amount_boxes::addUpAndRewrite(textBoxes(Income.name, Income.count));
+    const qint64 expenses = amount_boxes::addUpAndRewrite(textBoxes(Expenses.name, Expenses.count));
     const qint64 balance = income - expenses;
     label("lblCost")->setText(money::currency(income));
     label("lblTcost")->setText(money::currency(income));
     label("lblMinus")->setText(money::currency(expenses));
     label("lblEnd")->setText(money::currency(balance));
     label("lblTexpenses")->setText(money::currency(expenses));
+    m_totalled = amountTexts();
     setFocus(button("cmdPrint"));
+}
+
+void StatementForm::cmdCalculate_Click()
+{
+    if (CheckEntries())
+        return;
+    showTotals();
 }
 
 void StatementForm::cmdClear_Click()
 {
     if (dialogs::msgBox(QStringLiteral("Are you sure you want to clear the form?"), dialogs::YesNo,
                         Title) != dialogs::No) {
-        for (const auto& [array, count] : {std::pair{"txtBox", IncomeBoxes},
-                                           {"txtBoxa", ExpenseBoxes},
-                                           {"Text1", DescriptionBoxes}})
-            for (QLineEdit* box : textBoxes(array, count))
+        for (const auto& array : statement_file::Arrays)
+            for (QLineEdit* box : textBoxes(array.name, array.count))
                 box->setText(QString());
-        for (const char* name : {"lblTcost", "lblTexpenses", "lblMinus", "lblEnd", "lblCost"})
+        for (const char* name : Results)
             label(name)->setText(QString());
         for (const char* name : {"lstStations", "lstMonths"}) {
             list(name)->setCurrentIndex(-1);
@@ -158,6 +173,8 @@ void StatementForm::cmdClear_Click()
             if (list(name)->isEditable())
                 list(name)->clearEditText();
         }
+        // The next statement is another document: saved under a name of its own.
+        m_fileName.clear();
     }
     setFocus(list("lstStations"));
 }
@@ -181,21 +198,130 @@ QString StatementForm::documentTitle()
                                     list("lstMonths")->currentText()});
 }
 
-// Asks where to save the statement as a PDF file and saves it there; nothing when the user
-// cancels.
+// The folder of the last file saved or opened, else the user's documents.
+QString StatementForm::folder() const
+{
+    if (!m_folder.isEmpty() && QFileInfo(m_folder).isDir())
+        return m_folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void StatementForm::remember(const QString& path)
+{
+    const QFileInfo file(path);
+    m_folder = file.absolutePath();
+    m_fileName = file.fileName();
+}
+
+// What the user entered, as a saved statement keeps it.
+statement_file::Entries StatementForm::entries()
+{
+    statement_file::Entries saved;
+    saved.locale = QLocale().name();
+    saved.calculated = !label("lblCost")->text().isEmpty() && amountTexts() == m_totalled;
+    saved.station = list("lstStations")->currentIndex() + 1;
+    saved.stationText = list("lstStations")->currentText();
+    saved.month = list("lstMonths")->currentIndex() + 1;
+    for (const auto& array : statement_file::Arrays) {
+        for (const QLineEdit* box : textBoxes(array.name, array.count)) {
+            if (box->text().isEmpty())
+                continue;
+            const money::Amount amount = money::read(box->text());
+            saved.boxes.push_back({box->objectName(), box->text(),
+                                   array.amounts && amount.status == money::Status::Number
+                                       ? std::optional(amount.cents)
+                                       : std::nullopt});
+        }
+    }
+    return saved;
+}
+
+// Puts saved entries on the form. Where the locale differs from the one they were saved in, an
+// amount shows in this one's standard form; the totals are worked out anew, never taken.
+void StatementForm::restore(const statement_file::Entries& saved)
+{
+    const bool sameLocale = saved.locale == QLocale().name();
+    QComboBox* stations = list("lstStations");
+    stations->setCurrentIndex(saved.station - 1);
+    stations->setEditText(saved.stationText);
+    list("lstMonths")->setCurrentIndex(saved.month - 1);
+    for (const auto& array : statement_file::Arrays) {
+        for (QLineEdit* box : textBoxes(array.name, array.count)) {
+            const auto kept =
+                std::find_if(saved.boxes.begin(), saved.boxes.end(),
+                             [box](const auto& b) { return b.name == box->objectName(); });
+            if (kept == saved.boxes.end())
+                box->setText(QString());
+            else
+                box->setText(kept->cents && !sameLocale ? money::standard(*kept->cents)
+                                                        : kept->text);
+        }
+    }
+    for (const char* name : Results)
+        label(name)->setText(QString());
+    if (saved.calculated && !firstProblem())
+        showTotals();
+    else
+        setFocus(stations);
+}
+
+void StatementForm::openFile(const QString& path)
+{
+    const pdf_metadata::Read file = pdf_metadata::read(path);
+    const std::variant<statement_file::Entries, statement_file::Problem> read =
+        file.problem.isEmpty() ? statement_file::read(file.xmp)
+                               : statement_file::Problem{file.problem, {}};
+    if (const auto* problem = std::get_if<statement_file::Problem>(&read)) {
+        const QString why =
+            problem->box.isEmpty()
+                ? problem->reason
+                : problem->reason.arg('"' + control(problem->box)->accessibleName() + '"');
+        dialogs::msgBox(QStringLiteral("The file \"%1\" could not be opened: %2.").arg(path, why),
+                        dialogs::Information, QStringLiteral("Open"));
+        return;
+    }
+    const statement_file::Entries& saved = std::get<statement_file::Entries>(read);
+    const statement_file::Entries onForm = entries();
+    const bool holdsEntries = onForm.station != 0 || !onForm.stationText.isEmpty() ||
+                              onForm.month != 0 || !onForm.boxes.empty();
+    if (holdsEntries &&
+        dialogs::msgBox(QStringLiteral("Are you sure you want to replace the entries on the form "
+                                       "with those saved in \"%1\"?")
+                            .arg(QFileInfo(path).fileName()),
+                        dialogs::YesNo, Title) == dialogs::No)
+        return;
+    restore(saved);
+    remember(path);
+}
+
+void StatementForm::Form_KeyOpen()
+{
+    const QString path = dialogs::fileName(dialogs::FileAccess::Open,
+                                           QStringLiteral("Open a Statement"), folder(), PdfFiles);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+// Asks where to save the statement as a PDF file and saves it there, its entries inside; nothing
+// when the user cancels. The statement on the form keeps its name once saved or opened.
 std::optional<printing::Outcome> StatementForm::saveAsPdf()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(folder).isDir())
-        folder = QDir::homePath();
     const QString title = documentTitle();
-    const QString path = dialogs::saveFileName(QStringLiteral("Save the Statement as PDF"),
-                                               QDir(folder).filePath(title + ".pdf"),
-                                               QStringLiteral("PDF files (*.pdf)"));
+    const QString path = dialogs::fileName(
+        dialogs::FileAccess::Save, QStringLiteral("Save the Statement as PDF"),
+        QDir(folder()).filePath(m_fileName.isEmpty() ? title + ".pdf" : m_fileName), PdfFiles);
     if (path.isEmpty())
         return std::nullopt;
-    return withoutButtons(
-        [this, &title, &path] { return printing::saveFormAsPdf(window(), title, path); });
+    const statement_file::Entries saved = entries();
+    const printing::Outcome outcome = withoutButtons([&] {
+        return printing::saveFormAsPdf(window(), title, path, [&saved](QXmlStreamWriter& xmp) {
+            statement_file::write(xmp, saved);
+        });
+    });
+    if (outcome.printed)
+        remember(path);
+    return outcome;
 }
 
 void StatementForm::cmdPrint_Click()
@@ -232,7 +358,7 @@ void StatementForm::Form_KeySave()
 
 void StatementForm::Text1_GotFocus(int)
 {
-    amount_boxes::selectAll(textBoxes(QStringLiteral("Text1"), DescriptionBoxes));
+    amount_boxes::selectAll(textBoxes(Descriptions.name, Descriptions.count));
 }
 
 // The pop-money lines are filled by their calculators, not typed into: entering one moves the
@@ -249,12 +375,12 @@ void StatementForm::txtBox_GotFocus(int index)
 {
     if (index == 7)
         openCalculator(m_openIncome, QStringLiteral("txtBox(7)"), 0);
-    amount_boxes::selectAll(textBoxes(QStringLiteral("txtBox"), IncomeBoxes));
+    amount_boxes::selectAll(textBoxes(Income.name, Income.count));
 }
 
 void StatementForm::txtBoxa_GotFocus(int index)
 {
     if (index == 2)
         openCalculator(m_openExpenses, QStringLiteral("txtBoxa(2)"), 2);
-    amount_boxes::selectAll(textBoxes(QStringLiteral("txtBoxa"), ExpenseBoxes));
+    amount_boxes::selectAll(textBoxes(Expenses.name, Expenses.count));
 }

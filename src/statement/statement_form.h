@@ -2,7 +2,8 @@
 
 #include "app/form.h"
 #include "app/hand_off.h"
-#include "app/printing.h"
+#include "paper/printing.h"
+#include "statement_file.h"
 #include "statement_layout.h"
 
 #include <functional>
@@ -21,6 +22,11 @@ public:
     // Centres a window from left to right; negative when the window is wider than the screen.
     static float centredLeft(float screenWidth, float formWidth);
 
+    // Opens a statement saved as a PDF: its entries replace the form's, after a question where
+    // the form holds any, and its totals are worked out again where it had them. A file that
+    // is refused is named in a message, and the form stays as it was.
+    void openFile(const QString& path);
+
 protected:
     void Form_Load() override;
     void Form_Unload(qint16& cancel) override;
@@ -31,7 +37,20 @@ private:
     void cmdExit_Click();
     void cmdPrint_Click();
     void Form_KeySave();
+    void Form_KeyOpen();
     bool CheckEntries();
+    // The first entry that keeps Calculate from adding up: the control at fault and what to tell.
+    struct EntryProblem {
+        QWidget* control;
+        QString prompt, title;
+    };
+    std::optional<EntryProblem> firstProblem();
+    void showTotals();
+    QStringList amountTexts();
+    statement_file::Entries entries();
+    void restore(const statement_file::Entries& saved);
+    QString folder() const;
+    void remember(const QString& path);
     void Text1_GotFocus(int index);
     void txtBox_GotFocus(int index);
     void txtBoxa_GotFocus(int index);
@@ -42,4 +61,7 @@ private:
 
     const OpenCalculator m_openIncome, m_openExpenses;
     float m_left = 0;
+    QStringList m_totalled; // the amounts the totals on show were worked out from
+    // Where the statement on the form was last saved or opened from; Clear forgets its name.
+    QString m_folder, m_fileName;
 };

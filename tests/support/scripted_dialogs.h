@@ -30,16 +30,18 @@ public:
             return answers.isEmpty() ? (style == dialogs::YesNo ? dialogs::Yes : dialogs::Ok)
                                      : answers.takeFirst();
         });
-        dialogs::setSaveChooser(
-            [this](const QString& title, const QString& suggested, const QString& filter) {
-                saveDialogs.append({title, suggested, filter});
-                return saveAs.isEmpty() ? QString() : saveAs.takeFirst();
-            });
+        dialogs::setFileChooser([this](dialogs::FileAccess access, const QString& title,
+                                       const QString& suggested, const QString& filter) {
+            const bool save = access == dialogs::FileAccess::Save;
+            (save ? saveDialogs : openDialogs).append({title, suggested, filter});
+            QStringList& chosen = save ? saveAs : openAs;
+            return chosen.isEmpty() ? QString() : chosen.takeFirst();
+        });
     }
     ~ScriptedDialogs()
     {
         dialogs::setResponder({});
-        dialogs::setSaveChooser({});
+        dialogs::setFileChooser({});
     }
 
     // What the user saw, one line per box, for readable failure messages.
@@ -72,8 +74,8 @@ public:
     QList<Box> shown;
     std::function<void()> onShow; // runs while a box is "open"
 
-    // The save dialogs opened, each as {title, suggested path, filter}; the paths chosen in
-    // them, in order: when they run out the user cancels.
-    QList<QStringList> saveDialogs;
-    QStringList saveAs;
+    // The save and open dialogs opened, each as {title, suggested path, filter}; the paths chosen
+    // in them, in order: when they run out the user cancels.
+    QList<QStringList> saveDialogs, openDialogs;
+    QStringList saveAs, openAs;
 };

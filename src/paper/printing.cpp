@@ -1,9 +1,9 @@
 #include "printing.h"
 
+#include "app/figure_widgets.h"
+#include "app/form.h"
+#include "app/layout.h"
 #include "cups_printer.h"
-#include "figure_widgets.h"
-#include "form.h"
-#include "layout.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -201,8 +201,10 @@ void paintPage(QPainter& painter, const QPicture& page, QSize size, const QRectF
 }
 
 // The page as a PDF document: at true size across the middle of the sheet, as far from its top
-// as from its sides. Empty when it could not be made.
-QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title)
+// as from its sides, with the program's own data in its metadata where there is any. Empty when
+// it could not be made.
+QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title,
+                   const pdf_metadata::OwnData& own = {})
 {
     QPicture page;
     const QSize size = record(window, page);
@@ -212,6 +214,8 @@ QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title
         QPdfWriter pdf(&bytes);
         pdf.setTitle(title);
         pdf.setCreator(QApplication::applicationName());
+        if (own)
+            pdf.setDocumentXmpMetadata(pdf_metadata::packet(title, own));
         pdf.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF()));
         pdf.setResolution(1200);
         QPainter painter;
@@ -275,7 +279,8 @@ Outcome printForm(QWidget* window, const QString& title)
     return {true, {}};
 }
 
-Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path)
+Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path,
+                      const pdf_metadata::OwnData& own)
 {
     const QPageSize paper = paperFor(defaultDestination());
     // Written beside the target and renamed over it only once complete. Unbuffered: a write the
@@ -283,7 +288,7 @@ Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, notSaved(path, file.errorString())};
-    const QByteArray pdf = pagePdf(window, paper, title);
+    const QByteArray pdf = pagePdf(window, paper, title, own);
     if (pdf.isEmpty())
         return {false, notSaved(path, QStringLiteral("the page could not be made"))};
     // The system may take the page a part at a time; the part it refuses tells why.

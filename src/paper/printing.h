@@ -1,7 +1,9 @@
 #pragma once
 
+#include "cups_printer.h"
+#include "pdf_metadata.h"
+
 #include <QByteArray>
-#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
@@ -25,19 +27,15 @@ struct Outcome {
 Outcome printForm(QWidget* window, const QString& title);
 
 // Writes the page to path, on the default printer's sheet so that the file is the page the
-// printer would get, or on the locale's (Letter or A4) when there is no printer. The file appears
-// whole or not at all, and a file already there stays as it was when writing fails.
-Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path);
+// printer would get, or on the locale's (Letter or A4) when there is no printer, with the
+// program's own data in the document's metadata. The file appears whole or not at all, and a
+// file already there stays as it was when writing fails.
+Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path,
+                      const pdf_metadata::OwnData& own = {});
 
 // A document title made of these words, without the characters a file name cannot hold:
 // {"FORM QM-415", "Station 7", "March"} gives "FORM QM-415 Station 7 March".
 QString documentTitle(const QStringList& words);
-
-// The default printer, as the print system knows it.
-struct Destination {
-    QString name;
-    QPageSize paper; // the sheet it takes by default; invalid when it names none
-};
 
 // Where pages go: CUPS. Window tests put functions of their own in its place, so that they never
 // print for real; an empty service brings CUPS back.
