@@ -3,10 +3,11 @@
 # Usage: install-deps.sh run|test|bench
 set -euo pipefail
 
+# poppler-utils: the program reads the PDFs the user opens with its pdfinfo.
 build_pkgs=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev libcups2-dev qt6-svg-dev
-            fonts-liberation qt6-qpa-plugins)
+            fonts-liberation qt6-qpa-plugins poppler-utils)
 test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
-           cups cups-client printer-driver-cups-pdf poppler-utils
+           cups cups-client printer-driver-cups-pdf
            clang libclang-rt-14-dev libbenchmark-dev fonts-dejavu-core
            at-spi2-core python3-pyatspi dpkg-dev file lintian appstream desktop-file-utils man-db)
 # The start-up benchmark (bench/startup.sh) watches for the first frame through X's Damage

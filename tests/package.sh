@@ -23,8 +23,9 @@ echo "$control"
 for field in Package Version Architecture Maintainer Section Priority Description Depends; do
   grep -q "^$field: ." <<<"$control" || fail "the package has no $field field"
 done
-# The dependencies are read off the binary: apt must bring Qt's widgets and CUPS's library.
-for lib in libqt6widgets6 libcups2 libc6; do
+# The dependencies are read off the binary: apt must bring Qt's widgets and CUPS's library, and
+# poppler's tools, which read the PDFs the user opens.
+for lib in libqt6widgets6 libcups2 libc6 poppler-utils; do
   grep -q "^Depends:.*\b$lib\b" <<<"$control" || fail "the package does not depend on $lib"
 done
 [ "$(grep -c '^ ' <<<"$control")" -ge 2 ] || fail "the package has no long description"
