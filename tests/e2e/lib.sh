@@ -56,11 +56,11 @@ has_owner() {
   return 1
 }
 
-# Starts the program on the test's own session bus, its accessibility bridge on as for a
-# screen reader.
+# Starts the program, with these arguments, on the test's own session bus, its accessibility
+# bridge on as for a screen reader.
 start_program() {
   [ -n "${BUS_PID:-}" ] || start_session_bus
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$QM415" >"$ARTIFACTS/program.log" 2>&1 &
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$QM415" "$@" >"$ARTIFACTS/program.log" 2>&1 &
   APP_PID=$!
 }
 
@@ -118,6 +118,15 @@ focus_window() { xdotool windowfocus --sync "$1"; sleep 0.2; }
 # Real key presses into the window that has the keyboard focus.
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 type_text() { xdotool type --delay 40 -- "$1"; sleep 0.2; }
+
+# Chooses a file in the desktop's file dialog with this title, then clicks back into the window
+# $win, as the user would: focus_window says why.
+choose_file() {
+  focus_window "$(wait_window "$1")"
+  keys ctrl+a; type_text "$2"; keys Return
+  wait_no_window "$1"
+  focus_window "$win"
+}
 
 # The window's client area on the screen (inside any frame a window manager adds):
 # sets X, Y, WIDTH and HEIGHT.
