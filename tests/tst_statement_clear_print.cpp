@@ -585,10 +585,13 @@ private slots:
         StatementFixture f;
         QVERIFY(f.ready());
         if (dropped) {
-            // Onto a box, which would take the file's name as text were it not a file.
+            // Onto the station list's field, which would take the file's name as text were it
+            // not a file; file managers offer both.
             QMimeData file;
             file.setUrls({QUrl::fromLocalFile(path)});
-            const QPoint at = f.description(2)->mapTo(f.form().window(), QPoint(5, 5));
+            file.setText(path);
+            const QPoint at =
+                f.form().list("lstStations")->lineEdit()->mapTo(f.form().window(), QPoint(5, 5));
             QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
             QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(f.form().window()->windowHandle(), &enter);
@@ -607,6 +610,12 @@ private slots:
         pressKey(Qt::Key_S, Qt::ControlModifier);
         QTRY_VERIFY(QFileInfo(again).size() > 0);
         QCOMPARE(f.dialogs.saveDialogs.value(0).value(1), path);
+        // After Clear the next statement is saved under a name of its own; the folder stays.
+        f.form().button("cmdClear")->click();
+        pressKey(Qt::Key_S, Qt::ControlModifier);
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.saveDialogs.value(1).value(1), folder.filePath("FORM QM-415.pdf"));
+        QCOMPARE(f.dialogs.openDialogs.value(dropped ? 0 : 1).value(1), folder.path());
         if (savedIn == openedIn) {
             const auto entries = savedEntries(path);
             QVERIFY2(entries && entries == savedEntries(again),
@@ -629,7 +638,7 @@ private slots:
         QTest::newRow("not a PDF") << "text" << "" << "" << "it is not a PDF file";
         QTest::newRow("a page without entries, as a printer gets it")
             << "page" << "" << "" << "it holds no entries of a statement (only a PDF this program saved has them)";
-        QTest::newRow("cut short") << "half" << "" << "" << "the PDF is damaged or incomplete";
+        QTest::newRow("cut short") << "cut" << "" << "" << "the PDF is damaged or incomplete";
         QTest::newRow("larger than 10 MiB") << "large" << "" << "" << "it is larger than the 10 MiB a statement can be";
         QTest::newRow("damaged entries") << "saved" << "<qm415:boxes>" << "<qm415:boxes" << "its saved statement is damaged";
         QTest::newRow("a newer format") << "saved" << "formatVersion>1<" << "formatVersion>2<"
@@ -673,8 +682,8 @@ private slots:
         if (file != "missing" && file != "folder" && file != "page") {
             if (file == "text")
                 bytes = "Station 12, May: $1,254.50\n";
-            else if (file == "half")
-                bytes.truncate(bytes.size() / 2);
+            else if (file == "cut")
+                bytes.chop(8); // its last line, the end marker
             else if (file == "large")
                 bytes.append(pdf_metadata::MaxFileSize + 1 - bytes.size(), ' ');
             QFile out(path);
