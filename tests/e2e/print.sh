@@ -60,7 +60,7 @@ take_printed() {
     [ -z "$(lpstat -o PDF 2>/dev/null)" ] && [ ${#pdfs[@]} -gt 0 ] && break
     sleep 0.1
   done
-  [ ${#pdfs[@]} -eq 1 ] || fail "${#pdfs[@]} PDFs came from the print queue for one Print: $(ls "$out")"
+  [ ${#pdfs[@]} -eq 1 ] || fail "${#pdfs[@]} PDFs came from the print queue for one Print, not one: $(ls "$out")"
   mv "${pdfs[0]}" "$1"
 }
 
