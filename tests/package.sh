@@ -115,9 +115,12 @@ for args in "--bogus" "-x" "statement.txt" "-platform"; do
     fail "qm415 $args did not answer in one line: $(cat "$work/out" "$work/err")"
   grep -q "^qm415: " "$work/err" || fail "qm415 $args did not say who is speaking: $(cat "$work/err")"
 done
-# Qt's own options, each one the manual page names, still reach Qt: with -platform offscreen the
-# program starts without a display and keeps running until it is stopped.
-qt=(-platform offscreen -style Fusion -display :0 -reverse)
+# Qt's own options, each one the manual page names and Qt's other usual ones, still reach Qt: with
+# -platform offscreen the program starts without a display and keeps running until it is stopped.
+qt=(-platform offscreen -style Fusion -display :0 -reverse -geometry 800x600 -qwindowgeometry 800x600
+  -name qm415 -title T -qwindowtitle T -icon none.png -qwindowicon none.png -stylesheet none.qss
+  -session none -platformtheme none -platformpluginpath "$work" -plugin none -qmljsdebugger none
+  -visual TrueColor -sync -nograb -dograb -widgetcount -testability)
 rc=0
 env -u QT_QPA_PLATFORM timeout 3 "$qm415" "${qt[@]}" >"$work/run.log" 2>&1 || rc=$?
 [ "$rc" -eq 124 ] || fail "qm415 ${qt[*]} ended with status $rc: $(cat "$work/run.log")"

@@ -145,6 +145,7 @@ private slots:
         row("en_US", "+3", N, 300);
         row("en_US", "25-", N, -2500);
         row("en_US", "(5)", N, -500);
+        row("en_US", "( 5.25 )", N, -525);
         row("en_US", "($150.00)", N, -15000);
         row("en_US", "$5", N, 500);
         row("en_US", "-$5", N, -500);
@@ -215,6 +216,7 @@ private slots:
         // a locale that groups with a blank: any blank a keyboard types serves
         row("fr_FR", "1 234,50", N, 123450);
         row("fr_FR", "1\u202f234,50 €", N, 123450);
+        row("fr_FR", "1\u2009234,50", N, 123450); // a thin space
         row("fr_FR", "(1 234,50 EUR)", N, -123450);
         // a locale that leaves short numbers ungrouped reads them grouped too
         row("es_ES", "1234,50", N, 123450);
@@ -233,6 +235,7 @@ private slots:
         row("de_CH", "1,234.50", X);
         row("en_US", "USD 5", N, 500);
         row("en_US", "5USD", N, 500);
+        row("en_US", "25- USD", N, -2500); // both after
         row("en_US", "EUR 5", X);
         // Indian grouping, the rupee
         row("en_IN", "12,34,567.89", N, 123456789);
@@ -255,6 +258,7 @@ private slots:
         row("fa_IR", "١٬٢٣٤٫٥٠", N, 123450); // Arabic digits, not the Persian ones
         row("fa_IR", "IRR 1234٫5", N, 123450);
         row("ar_EG", "\u061c-١٬٢٣٤٫٥٠", N, -123450);
+        row("ar_EG", "\u061c١٬٢٣٤٫٥٠", N, 123450); // a mark that is no part of a sign
         row("ar_EG", "١٬٢٣٤٫٥٠ ج.م.", N, 123450);
         row("ar_EG", "EGP 1234٫50", N, 123450);
         row("he_IL", "\u200f1,234.50\u00a0\u200f₪", N, 123450);

@@ -4,6 +4,11 @@ set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Each run works in a folder of its own, so that two runs at once, of one build too, share no
+# file; at the end what it made there is copied into the caller's folder, for a person to see.
+KEPT=$ARTIFACTS
+ARTIFACTS=$(mktemp -d "${TMPDIR:-/tmp}/qm415-e2e.XXXXXX")
+
 start_display() {
   # The server picks a free display number itself and tells it: two tests started at once
   # never share one. SCREEN sets its size.
@@ -86,6 +91,8 @@ cleanup() {
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
+  cp -r "$ARTIFACTS/." "$KEPT/" 2>/dev/null || true # a socket left behind is no artifact
+  rm -rf "$ARTIFACTS"
 }
 trap cleanup EXIT
 
@@ -151,5 +158,5 @@ wait_program_end() {
   local rc=0
   wait "$APP_PID" || rc=$?
   APP_PID=
-  [ "$rc" -eq 0 ] || fail "the program exited with status $rc; see $ARTIFACTS/program.log"
+  [ "$rc" -eq 0 ] || fail "the program exited with status $rc; see $KEPT/program.log"
 }

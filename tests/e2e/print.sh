@@ -1,31 +1,50 @@
 #!/usr/bin/env bash
 # Printing for real: a CUPS scheduler of the test's own with a default CUPS-PDF queue, the real
 # program printing a calculated statement, the PDF read back; then the same with no printer.
-# Needs root (CUPS administration), as on the test machines.
+# Needs root (the scheduler runs in a mount namespace of its own), as on the test machines.
 source "$(dirname "$0")/lib.sh"
-[ "$(id -u)" -eq 0 ] || fail "printing tests administer CUPS and must run as root"
-# The machine has one scheduler: two printing tests at once would share its queue.
-exec 9>/tmp/qm415-cups.lock
-flock -w 900 9 || fail "another printing test held the CUPS lock for 15 minutes"
+[ "$(id -u)" -eq 0 ] || fail "printing tests start a scheduler of their own and must run as root"
+
+# The print system is the test's own, in the run's folder: configuration, spool, logs, the socket
+# it listens on (no network port) and the folder the queue writes its PDFs into. The machine's
+# scheduler, queues, default printer and files are never touched. The CUPS-PDF backend reads its
+# settings from /etc/cups alone, so the scheduler runs where the run's folder stands at /etc/cups,
+# in a mount namespace that the machine never sees, and off the machine's system bus. The program
+# and CUPS's tools reach it through CUPS_SERVER, and read the lpoptions of the run's own
+# CUPS_SERVERROOT and HOME, none of a user's or of the machine's.
+cups="$ARTIFACTS/cups"
+out="$cups/out"
+chmod 755 "$ARTIFACTS" # the filters run as lp
+mkdir -p "$cups"/{etc,spool,cache,state,log,home,pdf-spool} "$out"
+printf '%s\n' "ServerRoot $cups/etc" "RequestRoot $cups/spool" "CacheDir $cups/cache" \
+  "StateDir $cups/state" "AccessLog $cups/log/access_log" "ErrorLog $cups/log/error_log" \
+  "PageLog $cups/log/page_log" "Printcap $cups/state/printcap" "ServerBin /usr/lib/cups" \
+  "DataDir /usr/share/cups" "CreateSelfSignedCerts no" >"$cups/etc/cups-files.conf"
+# The page log names the sheet each job asks for.
+printf '%s\n' "Listen $cups/cups.sock" "LogLevel info" "PageLogFormat %j %{media}" "Browsing No" \
+  "BrowseLocalProtocols none" "WebInterface No" \
+  "<Policy default>" "<Limit All>" "Order deny,allow" "</Limit>" "</Policy>" >"$cups/etc/cupsd.conf"
+printf '%s\n' "Out $out" "AnonDirName $out" "Spool $cups/pdf-spool" "Log $cups/log" \
+  "GSTmp $cups/spool/tmp" "Grp lpadmin" "DecodeHexStrings 1" >"$cups/etc/cups-pdf.conf"
+export CUPS_SERVER="$cups/cups.sock" CUPS_SERVERROOT="$cups/etc" HOME="$cups/home"
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
 CUPSD_PID=
 stop_cupsd() {
   [ -n "$CUPSD_PID" ] || return 0
   kill -TERM "$CUPSD_PID" 2>/dev/null || true
-  for _ in $(seq 100); do kill -0 "$CUPSD_PID" 2>/dev/null || break; sleep 0.1; done
+  wait "$CUPSD_PID" 2>/dev/null || true
   CUPSD_PID=
 }
 trap 'stop_cupsd; cleanup' EXIT
-
-if ! scheduler_running; then
-  pgrep -x cupsd >/dev/null && fail "a cupsd is running but does not answer"
-  cupsd -f </dev/null >/dev/null 2>&1 &
-  CUPSD_PID=$!
-  for _ in $(seq 100); do scheduler_running && break; sleep 0.1; done
-  scheduler_running || fail "cupsd did not start"
-fi
-lpadmin -x PDF 2>/dev/null || true # a fresh queue: no option of an earlier run stays
+# unshare and sh each make way for the next: the pid is the scheduler's.
+# shellcheck disable=SC2016 # expanded by that sh
+DBUS_SYSTEM_BUS_ADDRESS="unix:path=$cups/no-bus" unshare --mount --propagation private sh -c \
+  'mount --bind "$1/etc" /etc/cups && exec cupsd -f -c "$1/etc/cupsd.conf" -s "$1/etc/cups-files.conf"' \
+  sh "$cups" </dev/null >"$cups/log/cupsd.log" 2>&1 &
+CUPSD_PID=$!
+for _ in $(seq 100); do scheduler_running && break; sleep 0.1; done
+scheduler_running || fail "the test's own cupsd did not start: $(cat "$cups/log/cupsd.log")"
 lpadmin -p PDF -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o printer-is-shared=no \
   -o PageSize=A4 -E 2>/dev/null
 lpadmin -d PDF
@@ -33,10 +52,17 @@ queue_empty() {
   for _ in $(seq 600); do [ -z "$(lpstat -o PDF 2>/dev/null)" ] && return 0; sleep 0.1; done
   fail "the print queue did not empty"
 }
-queue_empty # a job of an earlier run must not land in this run's folder
-out="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF" # where cups-pdf puts a user's jobs
-mkdir -p "$out"
-rm -f "$out"/*.pdf
+# The page of the job just sent, moved to $1 once the queue is empty: the only PDF in its folder.
+take_printed() {
+  local pdfs=()
+  for _ in $(seq 600); do
+    mapfile -t pdfs < <(find "$out" -name '*.pdf' -size +0)
+    [ -z "$(lpstat -o PDF 2>/dev/null)" ] && [ ${#pdfs[@]} -gt 0 ] && break
+    sleep 0.1
+  done
+  [ ${#pdfs[@]} -eq 1 ] || fail "${#pdfs[@]} PDFs came from the print queue for one Print, not one: $(ls "$out")"
+  mv "${pdfs[0]}" "$1"
+}
 
 SCREEN=1920x1440x24 start_display # room for the statement at 200 %
 start_program
@@ -53,21 +79,7 @@ keys Return                        # Calculate
 shot calculated
 calculated_at="${WIDTH}x${HEIGHT}+${X}+${Y}" # the zoom steps below may move the window
 keys ctrl+p
-
-# The job is done when the queue is empty and its PDF has arrived. Other programs on a shared
-# machine may print into the same queue meanwhile: this statement's page is the one that
-# carries the description typed above, and it arrives once.
-ours() { for f in "$out"/*.pdf; do [ -s "$f" ] && pdftotext "$f" - 2>/dev/null | grep -q Raffle && echo "$f"; done; }
-for _ in $(seq 600); do
-  [ -z "$(lpstat -o PDF 2>/dev/null)" ] &&
-    { [ -n "$(ours)" ] || [ "$(ls "$out" | grep -c '\.pdf$')" -eq 1 ]; } && break
-  sleep 0.1
-done
-mapfile -t pdfs < <(ours)
-# A page that cannot be read is still this one when it came alone: the text check says more.
-[ ${#pdfs[@]} -eq 0 ] && compgen -G "$out/*.pdf" >/dev/null && pdfs=("$out"/*.pdf)
-[ ${#pdfs[@]} -eq 1 ] || fail "${#pdfs[@]} PDFs of this statement arrived from the print queue, not one: $(ls "$out")"
-cp "${pdfs[0]}" "$ARTIFACTS/statement.pdf"
+take_printed "$ARTIFACTS/statement.pdf"
 
 # The page is text: every figure and caption reads back exactly, and no button is on it.
 check_page() { # file, what it is
@@ -93,13 +105,38 @@ pdfinfo "$ARTIFACTS/statement.pdf" | grep -q '^Title:.*FORM QM-415 Station 1 Jan
 size=$(stat -c %s "$ARTIFACTS/statement.pdf")
 [ "$size" -lt 102400 ] || fail "the printed page is a $size-byte PDF, not under 100 KB"
 
-# True size: the statement's box is 10695 twips, 7.43 inches, wide on paper.
-pdftoppm -r 300 -png -singlefile "$ARTIFACTS/statement.pdf" "$ARTIFACTS/page"
-width=$(convert "$ARTIFACTS/page.png" -trim -format '%w' info:)
-inches=$(awk -v w="$width" 'BEGIN { printf "%.2f", w / 300 }')
-awk -v i="$inches" 'BEGIN { exit !(i > 7.2 && i < 7.7) }' ||
-  fail "the statement prints $inches inches wide, not its true 7.43"
+# On the sheet ($2, as pdfinfo names it) as on paper: the window's 11370 twips centred across
+# it, as far from its top as from its sides, so the statement's box (360 twips in, 600 down)
+# stands there, and at true size, 10695 twips (7.43 inches) wide.
+stands_on() { # file, sheet, what it is
+  pdfinfo "$1" | grep -q "^Page size:.*($2)" ||
+    fail "$3 is on a sheet of $(pdfinfo "$1" | sed -n 's/^Page size: *//p'), not $2"
+  pdftoppm -r 300 -png -singlefile "$1" "$ARTIFACTS/page"
+  local ink left top wide high sheet
+  ink=$(convert "$ARTIFACTS/page.png" -format '%@' info:) # the box round all ink, WxH+X+Y
+  IFS='x+' read -r wide _ left _ <<<"$ink"
+  high=$(identify -format %h "$ARTIFACTS/page.png")
+  top=$(convert "$ARTIFACTS/page.png" -crop "3x$high+$left+0" +repage -format '%@' info: | cut -d+ -f3)
+  sheet=$(identify -format %w "$ARTIFACTS/page.png")
+  local expected # where the box's corner belongs, in pixels at 300 dpi
+  expected=$(awk -v s="$sheet" 'BEGIN { m = (s - 11370 * 300 / 1440) / 2; printf "%d,%d", m + 75, m + 125 }')
+  awk -v w="$wide" -v x="$left" -v y="$top" -v e="$expected" 'BEGIN { split(e, c, ",")
+    exit !(w > 7.2 * 300 && w < 7.7 * 300 && (x - c[1]) ^ 2 < 9 && (y - c[2]) ^ 2 < 9) }' ||
+    fail "$3 shows the statement's box $(awk -v w="$wide" 'BEGIN { printf "%.2f", w / 300 }') inches wide with its corner at $left,$top (at 300 dpi), not 7.43 inches wide at $expected, as far from the sheet's top as from its sides"
+}
+stands_on "$ARTIFACTS/statement.pdf" A4 "the page printed on the queue's A4"
 program_running || fail "the program ended"
+
+# The user's own sheet for the queue, not its default: the page is made for it, the job asks
+# for it.
+lpoptions -p PDF -o media=Letter
+keys ctrl+p
+take_printed "$ARTIFACTS/letter.pdf"
+check_page "$ARTIFACTS/letter.pdf" "the page printed on the user's Letter"
+stands_on "$ARTIFACTS/letter.pdf" letter "the page printed on the user's Letter"
+[ "$(tail -n1 "$cups/log/page_log" | cut -d' ' -f2)" = Letter ] ||
+  fail "the job asked for the sheet '$(tail -n1 "$cups/log/page_log" | cut -d' ' -f2)', not the user's Letter"
+lpoptions -p PDF -r media
 
 # In the open save dialog: the statement saved in a fresh folder, which then holds that PDF alone.
 save_in() {
@@ -151,7 +188,7 @@ cupsaccept PDF
 [ -z "$(lpstat -o PDF)" ] || fail "a refused print left a job behind: $(lpstat -o PDF)"
 
 # No printer at all: the user is offered a PDF instead. No: the buttons back, nothing lost.
-if [ -n "$CUPSD_PID" ]; then stop_cupsd; else lpadmin -x PDF; fi
+stop_cupsd
 focus_window "$win"
 keys alt+p
 wait_window "Print" >/dev/null
@@ -178,4 +215,4 @@ keys Return
 save_in "$ARTIFACTS/saved"
 program_running || fail "the program ended"
 QM415_EXPECT_NO_PRINTER=1 real_print
-echo "print: a $inches-inch statement arrived as a $size-byte PDF of text; with no printer it was saved as a PDF"
+echo "print: a $size-byte PDF of text at true size on A4 and on the user's Letter; with no printer it was saved as a PDF"

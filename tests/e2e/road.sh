@@ -35,6 +35,20 @@ keys Tab; type_text "20"           # house dues, 1 unit
 keys Tab Tab Tab Tab Tab           # on to special collections, 3 units
 keys Tab                           # the pop-money line opens its calculator, at 200 %
 size_is "$(wait_window "$P")" 850x514 "the calculator's client area"
+# Ctrl and the wheel zoom over any part of a window, a caption or an instruction as well: a notch
+# towards the user over the statement's heading INCOME, one away over the calculator's second
+# instruction.
+wheel_over() { # window, control, button (4: away from the user, 5: towards)
+  local x y
+  read -r x y <<<"$(atspi where "$1" "$2")"
+  [ -n "$y" ] || fail "'$2' cannot be found on the screen"
+  xdotool mousemove "$x" "$y" keydown ctrl click "$3" keyup ctrl
+  sleep 0.3
+}
+wheel_over "$S" INCOME 5
+size_is "$win" 1327x1034 "after Ctrl and the wheel towards the user over INCOME the statement's client area"
+wheel_over "$P" "2. Use a different box for each amount received" 4
+size_is "$(wait_window "$P")" 850x514 "after Ctrl and the wheel away over its instructions the calculator's client area"
 type_text "1.25"; keys Tab; type_text "2.75"
 # A mistyped amount in box 5, then Submit before any Calculate: after the "Question" box the
 # focus goes to the first box, and box 5 is checked on its way out.
