@@ -106,7 +106,7 @@ for option in -h --help; do
 done
 # Anything it does not know: one line on the error output, nothing on the standard output,
 # exit status 2.
-for args in "--bogus" "-x" "statement.txt" "-platform"; do
+for args in "--bogus" "-x" "a.pdf b.pdf" "-platform"; do
   rc=0
   # shellcheck disable=SC2086 # each row is a whole command line
   "$qm415" $args >"$work/out" 2>"$work/err" || rc=$?

@@ -153,6 +153,14 @@ save_in() {
   check_page "$1/statement.pdf" "the saved PDF"
 }
 
+# A printed copy is the page alone: opening it is refused, and the statement stays as it was.
+keys ctrl+o
+choose_file "Open a Statement" "$ARTIFACTS/statement.pdf"
+focus_window "$(wait_window "Open")"
+keys Return
+wait_no_window "Open"
+focus_window "$win"
+
 # Ctrl+S with the printer there: the page it printed, on its sheet, and the focus left in place.
 keys ctrl+s
 save_in "$ARTIFACTS/kept"
