@@ -1,13 +1,8 @@
 // One whole Calculate on a filled statement: check, add up, rewrite 17 boxes, 5 totals.
 #include "program/forms.h"
-#include "statement/statement_form.h"
+#include "statement_bench.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
-
-#include <benchmark/benchmark.h>
 
 static void BM_CalculateFilledStatement(benchmark::State& state)
 {
@@ -30,13 +25,4 @@ static void BM_CalculateFilledStatement(benchmark::State& state)
 }
 BENCHMARK(BM_CalculateFilledStatement)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

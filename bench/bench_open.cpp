@@ -3,32 +3,20 @@
 #include "app/dialogs.h"
 #include "paper/pdf_metadata.h"
 #include "program/forms.h"
-#include "statement/statement_form.h"
+#include "statement_bench.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <benchmark/benchmark.h>
-
 namespace {
 
-// A statement with every box filled in, calculated, saved as statement.pdf in the folder.
+// A statement with every box filled in, calculated, saved by Ctrl+S at path.
 void saveFilled(const QString& path)
 {
     StatementForm& form = frmQM415();
-    form.list("lstStations")->setCurrentIndex(3);
-    form.list("lstMonths")->setCurrentIndex(3);
-    for (int i = 0; i < 10; ++i)
-        form.textBox("txtBox", i)->setText(QString::number(987654.5 + i * 17.25, 'f', 2));
-    for (int i = 0; i < 7; ++i)
-        form.textBox("txtBoxa", i)->setText(QString::number(99.99 * i, 'f', 2));
-    for (int i = 0; i < 6; ++i)
-        form.textBox("Text1", i)->setText(QStringLiteral("Hire of the hall, line %1").arg(i));
+    fillStatement(form);
     form.button("cmdCalculate")->click();
     dialogs::setFileChooser([path](auto...) { return path; });
     if (QTest::qWaitForWindowActive(form.window()))
@@ -71,13 +59,4 @@ BENCHMARK_CAPTURE(BM_OpenSavedStatement, over_10_MiB, "large.pdf", "Open")
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks(argc, argv); }

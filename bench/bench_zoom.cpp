@@ -2,7 +2,7 @@
 // and what a hundred round trips from 100 % to 300 % and back leave behind in memory.
 #include "popcalc/popcalc_form.h"
 #include "program/forms.h"
-#include "statement/statement_form.h"
+#include "statement_bench.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,14 +28,7 @@ struct Filled {
         forms.registry().setEndOfProgram([] {});
         StatementForm& form = frmQM415();
         form.show();
-        form.list("lstStations")->setCurrentIndex(3);
-        form.list("lstMonths")->setCurrentIndex(3);
-        for (int i = 0; i < 10; ++i)
-            form.textBox("txtBox", i)->setText(QString::number(987654.5 + i * 17.25, 'f', 2));
-        for (int i = 0; i < 7; ++i)
-            form.textBox("txtBoxa", i)->setText(QString::number(99.99 * i, 'f', 2));
-        for (int i = 0; i < 6; ++i)
-            form.textBox("Text1", i)->setText(QStringLiteral("Hire of the hall, line %1").arg(i));
+        fillStatement(form);
         form.button("cmdCalculate")->click();
         frmPop().show();
         for (int i = 0; i < 9; ++i)

@@ -433,12 +433,11 @@ private slots:
         QVERIFY(info.waitForFinished(20000));
         const QString about = QString::fromUtf8(info.readAllStandardOutput());
         const QString title = QFileInfo(suggested).completeBaseName();
-        QVERIFY2(
-            about.contains(QRegularExpression("^Title: +" + QRegularExpression::escape(title) + "$",
-                                              QRegularExpression::MultilineOption)) &&
-                about.contains("pts (" + paper + ")\n"),
-            qPrintable(
-                QStringLiteral("the saved PDF is not \"%1\" on %2: %3").arg(title, paper, about)));
+        QVERIFY2(about.contains(QRegularExpression("^Title: +" + QRegularExpression::escape(title) +
+                                                   "$", QRegularExpression::MultilineOption)) &&
+                     about.contains("pts (" + paper + ")\n"),
+                 qPrintable(QStringLiteral("the saved PDF is not \"%1\" on %2: %3")
+                                .arg(title, paper, about)));
         if (zoomIn > 0) {
             // At 100 %, by Ctrl+S from inside a box whose cursor shows: the same page still.
             const QString at100 = folder.filePath("at 100 %.pdf");
@@ -504,14 +503,13 @@ private slots:
                                 .arg(box.width())));
         const QPoint windowToPage = QPoint(left, top) - box.topLeft();
         // The form stands across the middle of the sheet, as far from its top as from its sides.
-        QVERIFY2(
-            std::abs(windowToPage.x() - windowToPage.y()) <= 1 &&
-                std::abs(2 * windowToPage.x() + f.form().window()->width() - page.width()) <= 2,
-            qPrintable(QStringLiteral("the form stands %1 pixels from the left edge of a sheet "
-                                      "%2 wide and %3 from its top")
-                           .arg(windowToPage.x())
-                           .arg(page.width())
-                           .arg(windowToPage.y())));
+        QVERIFY2(std::abs(windowToPage.x() - windowToPage.y()) <= 1 &&
+                     std::abs(2 * windowToPage.x() + f.form().window()->width() - page.width()) <= 2,
+                 qPrintable(QStringLiteral("the form stands %1 pixels from the left edge of a sheet "
+                                           "%2 wide and %3 from its top")
+                                .arg(windowToPage.x())
+                                .arg(page.width())
+                                .arg(windowToPage.y())));
         const auto colourAt = [&](const char* control) {
             const QWidget* w = f.form().control(control);
             return page.pixelColor(w->mapTo(f.form().window(), QPoint(4, 4)) + windowToPage);

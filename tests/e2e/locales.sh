@@ -2,7 +2,7 @@
 # Amounts typed as a user of another locale types them, on the real program: Spanish (groups of
 # a minimum of two digits' worth, decimal comma) and Swiss German (’ groups, typed as ', the
 # currency as CHF). Calculate twice: nothing is refused, nothing lost, the totals are right. The
-# Spanish statement, saved, then opens under Swiss German from the command line.
+# Swiss road starts with a statement named on the command line that is not there.
 source "$(dirname "$0")/lib.sh"
 # The program takes its locale from LANG here; nothing more specific may override it.
 unset LC_ALL LC_NUMERIC LC_MONETARY
@@ -56,32 +56,16 @@ road() {
       "End of month balance=End of Month Balance: $balance" ||
       fail "$locale: after the $pass Calculate the statement does not read as it should"
   done
-  if [ -n "${SAVE_AS:-}" ]; then keys ctrl+s; choose_file "Save the Statement as PDF" "$SAVE_AS"; fi
   keys alt+x
   wait_window "Form QM-415" >/dev/null
   keys Return
   wait_program_end
 }
 
-saved="$ARTIFACTS/es_ES.pdf"
-rm -f "$saved"
-SAVE_AS=$saved road es_ES.UTF-8 "1234567,89" "1234,5" "1.234,50" "25" "100,25" "-12,5" \
+road es_ES.UTF-8 "1234567,89" "1234,5" "1.234,50" "25" "100,25" "-12,5" \
   "1.234.567,89" "1234,50" "1234,50" "25,00" "100,25" "-12,50" \
   "1.237.061,89${nbsp}€" "87,75${nbsp}€" "1.236.974,14${nbsp}€"
 OPEN_AT_START="$ARTIFACTS/no such statement.pdf" road de_CH.UTF-8 "1'234.50" "CHF 100" "12345.6" "1'000" "-25.5" "7.05 CHF" \
   "1${rsquo}234.50" "100.00" "12${rsquo}345.60" "1${rsquo}000.00" "-25.50" "7.05" \
   "CHF${nbsp}14${rsquo}680.10" "CHF-18.45" "CHF${nbsp}14${rsquo}698.55"
-# The Spanish statement opens under Swiss German, named on the command line: the amounts in
-# that locale's form, the totals worked out again.
-LANG=de_CH.UTF-8 start_program "$saved"
-win=$(wait_window "$S")
-atspi expect "$S" "focus=Print" "Balance carried forward=1${rsquo}234${rsquo}567.89" \
-  "House dues, 1 unit=1${rsquo}234.50" "Telephone=100.25" "Newspaper=-12.50" \
-  "Income total=Total Cost: CHF${nbsp}1${rsquo}237${rsquo}061.89" \
-  "End of month balance=End of Month Balance: CHF${nbsp}1${rsquo}236${rsquo}974.14" ||
-  fail "the statement saved under es_ES does not read as it should under de_CH"
-keys alt+x
-wait_window "Form QM-415" >/dev/null
-keys Return
-wait_program_end
-echo "locales: es_ES and de_CH amounts typed as their users type them, kept through two Calculates and a save"
+echo "locales: es_ES and de_CH amounts typed as their users type them, kept through two Calculates"
