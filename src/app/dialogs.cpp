@@ -46,6 +46,14 @@ QString fileName(FileAccess access, const QString& title, const QString& suggest
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+QString shownName(QString name)
+{
+    for (QChar& c : name)
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    return name;
+}
+
 int msgBox(const QString& prompt, int style, const QString& title)
 {
     if (responder())
@@ -55,6 +63,7 @@ int msgBox(const QString& prompt, int style, const QString& title)
     QMessageBox box(style == Information ? QMessageBox::Information : QMessageBox::Question, title,
                     prompt, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -18,7 +18,13 @@ inline constexpr int Ok = 1;
 inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 
+// The prompt and the title are plain text: a name or a text from outside the program shows as
+// it is, never as markup.
 int msgBox(const QString& prompt, int style, const QString& title);
+
+// A name from outside the program (a file's) as a message shows it: a control character in it,
+// a line break say, as the replacement character, so that the name cannot lay out the message.
+QString shownName(QString name);
 
 // Tests answer the boxes themselves; an empty responder brings back the real dialogs.
 using Responder = std::function<int(const QString& prompt, int style, const QString& title)>;

@@ -66,6 +66,12 @@ bool FormRegistry::anyLoaded() const
     return std::any_of(m_forms.begin(), m_forms.end(), [](Form* f) { return f->isLoaded(); });
 }
 
+bool FormRegistry::isFormWindow(const QWidget* window) const
+{
+    return std::any_of(m_forms.begin(), m_forms.end(),
+                       [window](Form* f) { return f->isWindow(window); });
+}
+
 void FormRegistry::formUnloaded()
 {
     if (m_endCheckPending)
@@ -419,6 +425,40 @@ std::function<void()> Form::focusHandler(const QObject* control, QEvent::Type ty
     if (!handler)
         return {};
     return [handler = std::move(handler), index] { handler(index); };
+}
+
+InputHold::InputHold(const FormRegistry& registry) : m_registry(registry)
+{
+    qApp->installEventFilter(this);
+}
+
+InputHold::~InputHold() { qApp->removeEventFilter(this); }
+
+bool InputHold::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+        break;
+    default:
+        return false;
+    }
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !m_registry.isFormWindow(widget->window()))
+        return false;
+    // Taken by the control, so that no shortcut of the window answers the key either.
+    if (event->type() == QEvent::ShortcutOverride)
+        event->accept();
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
+        QApplication::beep();
+    return true;
 }
 
 TrueSize::TrueSize(QWidget* window)

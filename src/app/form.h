@@ -31,6 +31,8 @@ public:
 
     void add(Form* form) { m_forms.push_back(form); }
     bool anyLoaded() const;
+    // Whether the window is one of the program's forms'.
+    bool isFormWindow(const QWidget* window) const;
     // Called after every unload. Once the running handler has returned, the program ends if
     // no form is loaded then; a hidden window still counts as loaded.
     void formUnloaded();
@@ -66,6 +68,8 @@ public:
 
     const QString& name() const { return m_spec.name; }
     State state() const;
+    // Whether this is the form's window; never loads it.
+    bool isWindow(const QWidget* window) const { return window && m_window.get() == window; }
     bool isLoaded() const { return state() != State::Unloaded; }
     // How many times the window has been built; each build runs the Load handler.
     int loads() const { return m_loads; }
@@ -99,6 +103,7 @@ public:
     void setFocus(QWidget* control);
 
 protected:
+    const FormRegistry& registry() const { return m_registry; }
     virtual void Form_Load() {}
     virtual void Form_Unload(qint16& cancel) { Q_UNUSED(cancel); }
 
@@ -152,6 +157,24 @@ private:
     };
     std::vector<Key> m_keys;
     std::function<void(const QString&)> m_fileDropped;
+};
+
+// While one lives, the program's windows take no keys, clicks or wheel turns: each is refused
+// with the desktop's beep, so that nothing changes a form while the program works on it. The
+// windows are still drawn and read by a screen reader, their close boxes still close them, and
+// a file dropped on one is still handed over.
+class InputHold : public QObject {
+public:
+    explicit InputHold(const FormRegistry& registry);
+    ~InputHold() override;
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const FormRegistry& m_registry;
 };
 
 // While it lives, the window of a form stands laid out at 100 %, so that paper gets the form at

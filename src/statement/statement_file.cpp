@@ -3,16 +3,19 @@
 #include "money/money.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <utility>
 
 namespace statement_file {
 namespace {
 
 const QString Rdf = QStringLiteral("http://www.w3.org/1999/02/22-rdf-syntax-ns#");
 const QString Ours = QString::fromLatin1(Namespace);
+const QString XmpMeta = QStringLiteral("adobe:ns:meta/");
 
 // What the box showed: the toolkit draws a control character as a blank. The two characters
 // XML cannot hold at all come back as the replacement character.
@@ -51,69 +54,6 @@ const QHash<QString, Known>& knownBoxes()
     return known;
 }
 
-// The simple properties and the boxes' fields, as the XML gave them, before any is checked.
-struct Raw {
-    bool ours = false;    // anything in the program's namespace at all
-    bool damaged = false; // not XML, or not in the shape the format gives
-    QHash<QString, QString> properties;
-    std::vector<QHash<QString, QString>> boxes;
-};
-
-Raw parse(const QByteArray& xmp)
-{
-    Raw raw;
-    QXmlStreamReader xml(xmp);
-    bool inBoxes = false, hadBoxes = false;
-    std::optional<QHash<QString, QString>> box;
-    // Elements open around the reader. A reader may hand on what follows the packet (a stream
-    // edited by hand runs on past its length): the document ends with its root element.
-    int depth = 0;
-    // A value given twice is no longer one value.
-    const auto take = [&](QHash<QString, QString>& into, const QString& name) {
-        const QString value = xml.readElementText();
-        --depth;
-        if (into.contains(name))
-            raw.damaged = true;
-        into.insert(name, value);
-    };
-    while (!xml.atEnd() && !raw.damaged && !(xml.isEndElement() && depth == 0)) {
-        xml.readNext();
-        depth += xml.isStartElement() ? 1 : xml.isEndElement() ? -1 : 0;
-        const bool ours = xml.namespaceUri() == Ours;
-        const QString name = xml.name().toString();
-        if (xml.isStartElement()) {
-            raw.ours = raw.ours || ours;
-            if (box) {
-                if (ours) {
-                    take(*box, name);
-                } else {
-                    xml.skipCurrentElement();
-                    --depth;
-                }
-            } else if (inBoxes) {
-                if (xml.namespaceUri() == Rdf && name == QLatin1String("li"))
-                    box.emplace();
-                else if (ours)
-                    raw.damaged = true;
-            } else if (ours && name == QLatin1String("boxes")) {
-                raw.damaged = hadBoxes;
-                inBoxes = hadBoxes = true;
-            } else if (ours) {
-                take(raw.properties, name);
-            }
-        } else if (xml.isEndElement()) {
-            if (box && xml.namespaceUri() == Rdf && name == QLatin1String("li")) {
-                raw.boxes.push_back(std::move(*box));
-                box.reset();
-            } else if (ours && name == QLatin1String("boxes")) {
-                inBoxes = false;
-            }
-        }
-    }
-    raw.damaged = raw.damaged || xml.hasError();
-    return raw;
-}
-
 // A whole number written in plain digits, with a minus sign at most.
 std::optional<qint64> number(const QString& text)
 {
@@ -148,7 +88,283 @@ std::optional<Problem> untypable(const QString& text, const QString& box)
     return std::nullopt;
 }
 
+Problem newer(qint64 version)
+{
+    return {QStringLiteral("it was saved by a newer version of the program (format %1; this "
+                           "version reads format %2)")
+                .arg(version)
+                .arg(FormatVersion),
+            {}};
+}
+
+// The fields of one box, as the metadata gives them.
+struct Fields {
+    std::optional<QString> name, text, cents;
+};
+
+// Reads the metadata by descent: each function reads one element of the format, from its start
+// to its end, with what it may hold. Elements of others are passed over, though no deeper than
+// the format's own go, and the first thing a statement never holds ends the reading.
+class Reader {
+public:
+    explicit Reader(QByteArrayView xmp) : m_xml(QByteArray::fromRawData(xmp.data(), xmp.size())) {}
+
+    std::variant<Entries, Problem> read();
+
+private:
+    // How deep the format's elements stand: a box's field inside an rdf:Description inside an
+    // rdf:li of the bag, below x:xmpmeta, rdf:RDF, the description and qm415:boxes.
+    static constexpr int Deepest = 8;
+
+    bool going() const { return !m_stop && !m_xml.hasError(); }
+    void stop(Problem problem)
+    {
+        if (!m_stop)
+            m_stop = std::move(problem);
+    }
+    bool is(const QString& ns, const char* name) const
+    {
+        return m_xml.namespaceUri() == ns && m_xml.name() == QLatin1String(name);
+    }
+    bool ours() const { return m_xml.namespaceUri() == Ours; }
+    // A simple value: text only, an element inside it is none of the format's.
+    QString text() { return m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement); }
+
+    void document();
+    void rdf();
+    void description();
+    void property(const QString& name, const QString& value);
+    void boxes();
+    void box();
+    void fields(Fields& into, bool mayNest);
+    void field(Fields& into, QStringView name, const QString& value);
+    void passOver(int depth);
+
+    QXmlStreamReader m_xml;
+    std::optional<Problem> m_stop;
+    bool m_ours = false; // anything of the program's namespace at all
+    QHash<QString, QString> m_properties;
+    bool m_hadBoxes = false;
+    std::vector<Box> m_boxes; // each known box once, in the order met
+};
+
+void Reader::document()
+{
+    // Before its root the metadata holds comments and processing instructions, never a DTD: so
+    // no entity is declared, let alone fetched, and none can grow in the reading.
+    while (!m_xml.atEnd() && !m_xml.isStartElement()) {
+        if (m_xml.readNext() == QXmlStreamReader::DTD)
+            return stop({QStringLiteral("its metadata holds a document type declaration, which no "
+                                        "saved statement has"),
+                         {}});
+    }
+    if (!m_xml.isStartElement())
+        return;
+    // The document ends with its root element: whatever a stream holds after it is not read.
+    if (is(XmpMeta, "xmpmeta")) {
+        while (going() && m_xml.readNextStartElement()) {
+            if (is(Rdf, "RDF"))
+                rdf();
+            else
+                passOver(2);
+        }
+    } else if (is(Rdf, "RDF")) {
+        rdf();
+    } else {
+        passOver(1);
+    }
+}
+
+void Reader::rdf()
+{
+    while (going() && m_xml.readNextStartElement()) {
+        if (is(Rdf, "Description"))
+            description();
+        else
+            passOver(3);
+    }
+}
+
+// A description's properties are its attributes or its elements, as XMP allows both.
+void Reader::description()
+{
+    for (const QXmlStreamAttribute& a : m_xml.attributes())
+        if (a.namespaceUri() == Ours)
+            property(a.name().toString(), a.value().toString());
+    while (going() && m_xml.readNextStartElement()) {
+        if (!ours()) {
+            passOver(4);
+        } else if (m_xml.name() == QLatin1String("boxes")) {
+            boxes();
+        } else {
+            const QString name = m_xml.name().toString();
+            property(name, text());
+        }
+    }
+}
+
+void Reader::property(const QString& name, const QString& value)
+{
+    static const QStringList simple{
+        QStringLiteral("formatVersion"), QStringLiteral("locale"), QStringLiteral("calculated"),
+        QStringLiteral("station"),       QStringLiteral("stationText"), QStringLiteral("month")};
+    m_ours = true;
+    // A value given twice is no longer one value.
+    if (!simple.contains(name) || m_properties.contains(name))
+        return stop(damaged());
+    m_properties.insert(name, value);
+}
+
+void Reader::boxes()
+{
+    m_ours = true;
+    if (std::exchange(m_hadBoxes, true))
+        return stop(damaged());
+    while (going() && m_xml.readNextStartElement()) {
+        if (!is(Rdf, "Bag"))
+            return stop(damaged());
+        while (going() && m_xml.readNextStartElement()) {
+            if (!is(Rdf, "li"))
+                return stop(damaged());
+            box();
+        }
+    }
+}
+
+// One box, taken as it is met: the reading never holds more boxes than the statement has.
+void Reader::box()
+{
+    Fields f;
+    fields(f, true);
+    if (!going())
+        return;
+    if (!f.name || !f.text)
+        return stop(damaged());
+    const auto known = knownBoxes().constFind(*f.name);
+    if (known == knownBoxes().cend())
+        return stop({QStringLiteral("it names a box the statement does not have"), {}});
+    if (std::any_of(m_boxes.begin(), m_boxes.end(), [&](const Box& b) { return b.name == *f.name; }))
+        return stop(damaged());
+    if (const auto problem = untypable(*f.text, *f.name))
+        return stop(*problem);
+    Box box{*f.name, *f.text, std::nullopt};
+    if (f.cents) {
+        box.cents = number(*f.cents);
+        if (!box.cents || !known->amount)
+            return stop(damaged());
+        if (*box.cents <= -money::LimitCents || *box.cents >= money::LimitCents)
+            return stop({QStringLiteral("the amount for %1 is a trillion or more"), box.name});
+    }
+    m_boxes.push_back(std::move(box));
+}
+
+// A box's fields: attributes of its rdf:li, elements inside it (rdf:parseType="Resource"), or
+// the same in the one rdf:Description it holds.
+void Reader::fields(Fields& into, bool mayNest)
+{
+    for (const QXmlStreamAttribute& a : m_xml.attributes())
+        if (a.namespaceUri() == Ours)
+            field(into, a.name(), a.value().toString());
+    while (going() && m_xml.readNextStartElement()) {
+        if (mayNest && is(Rdf, "Description")) {
+            fields(into, false);
+        } else if (ours()) {
+            const QString name = m_xml.name().toString();
+            field(into, name, text());
+        } else {
+            return stop(damaged());
+        }
+    }
+}
+
+void Reader::field(Fields& into, QStringView name, const QString& value)
+{
+    m_ours = true;
+    std::optional<QString>* slot = name == QLatin1String("name")    ? &into.name
+                                   : name == QLatin1String("text")  ? &into.text
+                                   : name == QLatin1String("cents") ? &into.cents
+                                                                    : nullptr;
+    if (!slot || *slot)
+        return stop(damaged());
+    *slot = value;
+}
+
+// Passes over an element of others with what it holds, no deeper than the format's own go.
+void Reader::passOver(int depth)
+{
+    while (going() && m_xml.readNextStartElement()) {
+        if (depth >= Deepest)
+            return stop(damaged());
+        passOver(depth + 1);
+    }
+}
+
+std::variant<Entries, Problem> Reader::read()
+{
+    document();
+    const QHash<QString, QString>& p = m_properties;
+    const std::optional<qint64> version = number(p.value(QStringLiteral("formatVersion")));
+    // A newer format may be written otherwise: it is said so, whatever else the reading met.
+    if (version && *version > FormatVersion)
+        return newer(*version);
+    if (m_stop)
+        return *m_stop;
+    if (!m_ours)
+        return Problem{QStringLiteral("it holds no entries of a statement (only a PDF this "
+                                      "program saved has them)"),
+                       {},
+                       true};
+    if (m_xml.hasError() || !version || *version < 1)
+        return damaged();
+
+    Entries entries;
+    entries.locale = p.value(QStringLiteral("locale"));
+    const QString calculated = p.value(QStringLiteral("calculated"));
+    if (entries.locale.isEmpty() || entries.locale.size() > 64 || holdsControls(entries.locale) ||
+        (calculated != QLatin1String("True") && calculated != QLatin1String("False")))
+        return damaged();
+    entries.calculated = calculated == QLatin1String("True");
+
+    const std::optional<int> station = picked(p, "station", Stations);
+    if (!station)
+        return Problem{QStringLiteral("the station it names is not on the list"), {}};
+    entries.station = *station;
+    const std::optional<int> month = picked(p, "month", 12);
+    if (!month)
+        return Problem{QStringLiteral("the month it names is not on the list"), {}};
+    entries.month = *month;
+    entries.stationText = p.value(QStringLiteral("stationText"));
+    if (const auto problem = untypable(entries.stationText, QStringLiteral("lstStations")))
+        return *problem;
+    // A station picked shows its entry, also where the text was left out.
+    if (entries.station != 0 && entries.stationText.isEmpty())
+        entries.stationText = stationName(entries.station);
+
+    // Each amount is the one its text reads where it was written: a file that says otherwise
+    // would show one amount in one locale and another elsewhere.
+    const QLocale written =
+        entries.locale == QLocale().name() ? QLocale() : QLocale(entries.locale);
+    for (Box& box : m_boxes) {
+        if (knownBoxes().value(box.name).amount) {
+            const money::Amount amount = money::read(box.text, written);
+            if ((amount.status == money::Status::Number ? std::optional(amount.cents)
+                                                         : std::nullopt) != box.cents)
+                return Problem{QStringLiteral("its saved statement is damaged: the amount saved "
+                                              "for %1 is not the one its text reads"),
+                               box.name};
+        }
+        if (!box.text.isEmpty())
+            entries.boxes.push_back(std::move(box));
+    }
+    std::sort(entries.boxes.begin(), entries.boxes.end(), [](const Box& a, const Box& b) {
+        return knownBoxes().value(a.name).order < knownBoxes().value(b.name).order;
+    });
+    return entries;
+}
+
 } // namespace
+
+QString stationName(int n) { return QStringLiteral("Station ") + QString::number(n); }
 
 void write(QXmlStreamWriter& xmp, const Entries& entries)
 {
@@ -185,69 +401,9 @@ void write(QXmlStreamWriter& xmp, const Entries& entries)
 
 std::variant<Entries, Problem> read(QByteArrayView xmp)
 {
-    const Raw raw = parse(xmp.toByteArray());
-    if (!raw.ours)
-        return Problem{QStringLiteral("it holds no entries of a statement (only a PDF this "
-                                      "program saved has them)"),
-                       {}};
-    if (raw.damaged)
-        return damaged();
-    const QHash<QString, QString>& p = raw.properties;
-    const std::optional<qint64> version = number(p.value(QStringLiteral("formatVersion")));
-    if (!version || *version < 1)
-        return damaged();
-    if (*version > FormatVersion)
-        return Problem{QStringLiteral("it was saved by a newer version of the program (format "
-                                      "%1; this version reads format %2)")
-                           .arg(*version)
-                           .arg(FormatVersion),
-                       {}};
-
-    Entries entries;
-    entries.locale = p.value(QStringLiteral("locale"));
-    const QString calculated = p.value(QStringLiteral("calculated"));
-    if (entries.locale.isEmpty() || entries.locale.size() > 64 || holdsControls(entries.locale) ||
-        (calculated != QLatin1String("True") && calculated != QLatin1String("False")))
-        return damaged();
-    entries.calculated = calculated == QLatin1String("True");
-
-    const std::optional<int> station = picked(p, "station", Stations);
-    if (!station)
-        return Problem{QStringLiteral("the station it names is not on the list"), {}};
-    entries.station = *station;
-    const std::optional<int> month = picked(p, "month", 12);
-    if (!month)
-        return Problem{QStringLiteral("the month it names is not on the list"), {}};
-    entries.month = *month;
-    entries.stationText = p.value(QStringLiteral("stationText"));
-    if (const auto problem = untypable(entries.stationText, QStringLiteral("lstStations")))
-        return *problem;
-
-    QHash<QString, bool> seen;
-    for (const QHash<QString, QString>& fields : raw.boxes) {
-        const QString name = fields.value(QStringLiteral("name"));
-        if (!fields.contains(QStringLiteral("text")) || seen.contains(name))
-            return damaged();
-        if (!knownBoxes().contains(name))
-            return Problem{QStringLiteral("it names a box the statement does not have"), {}};
-        seen.insert(name, true);
-        Box box{name, fields.value(QStringLiteral("text")), std::nullopt};
-        if (const auto problem = untypable(box.text, name))
-            return *problem;
-        if (fields.contains(QStringLiteral("cents"))) {
-            box.cents = number(fields.value(QStringLiteral("cents")));
-            if (!box.cents || !knownBoxes().value(name).amount)
-                return damaged();
-            if (*box.cents <= -money::LimitCents || *box.cents >= money::LimitCents)
-                return Problem{QStringLiteral("the amount for %1 is a trillion or more"), name};
-        }
-        if (!box.text.isEmpty())
-            entries.boxes.push_back(std::move(box));
-    }
-    std::sort(entries.boxes.begin(), entries.boxes.end(), [](const Box& a, const Box& b) {
-        return knownBoxes().value(a.name).order < knownBoxes().value(b.name).order;
-    });
-    return entries;
+    if (xmp.size() > MaxMetadata)
+        return Problem{QStringLiteral("its metadata is far larger than a statement's"), {}};
+    return Reader(xmp).read();
 }
 
 } // namespace statement_file

@@ -27,8 +27,16 @@ struct BoxArray {
 inline constexpr BoxArray Arrays[] = {
     {"txtBox", 10, true}, {"txtBoxa", 7, true}, {"Text1", 6, false}};
 inline constexpr int Stations = 34;
+inline constexpr int BoxCount = 23;
 // The most a box or the station list takes: the toolkit's limit for a line of text.
 inline constexpr int MaxText = 32767;
+// The most metadata a statement with every box full can need: each text of the boxes, the
+// station and the title at most six bytes a character (a character escaped in XML), and room
+// for what PDF tools add of their own. Anything longer is no statement, and is not read.
+inline constexpr qint64 MaxMetadata = (BoxCount + 2) * qint64(MaxText) * 6 + 64 * 1024;
+
+// The station list's entry for station n (1 to 34).
+QString stationName(int n);
 
 struct Box {
     QString name;                // "txtBox(3)"
@@ -53,14 +61,21 @@ void write(QXmlStreamWriter& xmp, const Entries& entries);
 
 // Why a document's entries cannot be taken, in the user's words. Where one entry is at fault,
 // `box` names it and the reason holds %1 for what the user calls it.
+// `noEntries` marks metadata that holds nothing of a statement at all.
 struct Problem {
     QString reason;
     QString box;
+    bool noEntries = false;
 };
 
 // The entries of a document's XMP metadata, each checked as if it were typed into its box:
 // a station or month on the lists, known boxes only, texts a box takes, amounts below a
-// trillion. A document of a newer format is refused, not guessed at.
+// trillion, each amount the one its text reads in the locale it was written in. A document of
+// a newer format is refused, not guessed at. Any way XMP allows of writing the properties is
+// read: elements, attributes, rdf:parseType="Resource", an rdf:Description inside an rdf:li.
+// Reading stops at the first thing no statement holds (a declaration, an unknown or repeated
+// box, nesting deeper than the format's), so that it is linear in the input and holds no more
+// than a statement; metadata longer than MaxMetadata is not read at all.
 std::variant<Entries, Problem> read(QByteArrayView xmp);
 
 } // namespace statement_file

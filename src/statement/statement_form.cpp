@@ -42,6 +42,11 @@ StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, Open
     onKey(QKeySequence::Save, [this] { Form_KeySave(); });
     onKey(QKeySequence::Open, [this] { Form_KeyOpen(); });
     onFileDropped([this](const QString& path) { openFile(path); });
+    connect(&m_reader, &SavedStatementReader::done, this,
+            [this](const SavedStatementReader::Result& read) {
+                const QString path = m_waiting.first(); // the list may grow meanwhile
+                fileRead(path, read);
+            });
     onGotFocus("Text1", [this](int index) { Text1_GotFocus(index); });
     onGotFocus("txtBox", [this](int index) { txtBox_GotFocus(index); });
     onGotFocus("txtBoxa", [this](int index) { txtBoxa_GotFocus(index); });
@@ -70,7 +75,7 @@ void StatementForm::Form_Load()
 
     QComboBox* stations = list("lstStations");
     for (int n = 1; n <= statement_file::Stations; ++n)
-        stations->addItem(QStringLiteral("Station ") + QString::number(n));
+        stations->addItem(statement_file::stationName(n));
     stations->setCurrentIndex(-1);
 
     // Only the calculators fill the pop-money lines: nothing typed, dropped or pasted, by
@@ -91,6 +96,10 @@ void StatementForm::Form_Load()
 
 void StatementForm::Form_Unload(qint16& cancel)
 {
+    // Closing the window ends an open under way: its question would come inside this one.
+    m_reader.cancel();
+    m_waiting.clear();
+    m_hold.reset();
     if (dialogs::msgBox(QStringLiteral("Are you sure you want to exit?"), dialogs::YesNo, Title) ==
         dialogs::No)
         cancel = 1;
@@ -268,31 +277,55 @@ void StatementForm::restore(const statement_file::Entries& saved)
 
 void StatementForm::openFile(const QString& path)
 {
-    const pdf_metadata::Read file = pdf_metadata::read(path);
-    const std::variant<statement_file::Entries, statement_file::Problem> read =
-        file.problem.isEmpty() ? statement_file::read(file.xmp)
-                               : statement_file::Problem{file.problem, {}};
+    m_waiting.append(path);
+    if (m_waiting.size() == 1)
+        openNext();
+}
+
+// The first file waiting is read while the event loop goes on; nothing else runs of the open
+// until the reading is over.
+void StatementForm::openNext()
+{
+    if (m_waiting.isEmpty())
+        return;
+    m_hold.emplace(registry());
+    m_reader.start(m_waiting.first());
+}
+
+void StatementForm::refuseFile(const QString& path, const QString& why)
+{
+    dialogs::msgBox(QStringLiteral("The file \"%1\" could not be opened: %2.")
+                        .arg(dialogs::shownName(path), why),
+                    dialogs::Information, QStringLiteral("Open"));
+}
+
+void StatementForm::fileRead(const QString& path, const SavedStatementReader::Result& read)
+{
     if (const auto* problem = std::get_if<statement_file::Problem>(&read)) {
-        const QString why =
-            problem->box.isEmpty()
-                ? problem->reason
-                : problem->reason.arg('"' + control(problem->box)->accessibleName() + '"');
-        dialogs::msgBox(QStringLiteral("The file \"%1\" could not be opened: %2.").arg(path, why),
-                        dialogs::Information, QStringLiteral("Open"));
-        return;
+        refuseFile(path, problem->box.isEmpty() ? problem->reason
+                                                : problem->reason.arg(
+                                                      '"' + control(problem->box)->accessibleName() +
+                                                      '"'));
+    } else {
+        const statement_file::Entries& saved = std::get<statement_file::Entries>(read);
+        const statement_file::Entries onForm = entries();
+        const bool holdsEntries = onForm.station != 0 || !onForm.stationText.isEmpty() ||
+                                  onForm.month != 0 || !onForm.boxes.empty();
+        if (!holdsEntries ||
+            dialogs::msgBox(QStringLiteral("Are you sure you want to replace the entries on the "
+                                           "form with those saved in \"%1\"?")
+                                .arg(dialogs::shownName(QFileInfo(path).fileName())),
+                            dialogs::YesNo, Title) != dialogs::No) {
+            restore(saved);
+            remember(path);
+        }
     }
-    const statement_file::Entries& saved = std::get<statement_file::Entries>(read);
-    const statement_file::Entries onForm = entries();
-    const bool holdsEntries = onForm.station != 0 || !onForm.stationText.isEmpty() ||
-                              onForm.month != 0 || !onForm.boxes.empty();
-    if (holdsEntries &&
-        dialogs::msgBox(QStringLiteral("Are you sure you want to replace the entries on the form "
-                                       "with those saved in \"%1\"?")
-                            .arg(QFileInfo(path).fileName()),
-                        dialogs::YesNo, Title) == dialogs::No)
+    // The window closed meanwhile has ended the open and every one waiting.
+    if (m_waiting.isEmpty())
         return;
-    restore(saved);
-    remember(path);
+    m_hold.reset();
+    m_waiting.removeFirst();
+    openNext();
 }
 
 void StatementForm::Form_KeyOpen()

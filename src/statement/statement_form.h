@@ -3,6 +3,7 @@
 #include "app/form.h"
 #include "app/hand_off.h"
 #include "paper/printing.h"
+#include "saved_statement.h"
 #include "statement_file.h"
 #include "statement_layout.h"
 
@@ -24,8 +25,12 @@ public:
 
     // Opens a statement saved as a PDF: its entries replace the form's, after a question where
     // the form holds any, and its totals are worked out again where it had them. A file that
-    // is refused is named in a message, and the form stays as it was.
+    // is refused is named in a message, and the form stays as it was. One file is opened at a
+    // time: a file given while another is read waits its turn, and the windows take no input
+    // until the open is over.
     void openFile(const QString& path);
+    // Tells the user that the file cannot be opened, and why.
+    static void refuseFile(const QString& path, const QString& why);
 
 protected:
     void Form_Load() override;
@@ -49,6 +54,8 @@ private:
     QStringList amountTexts();
     statement_file::Entries entries();
     void restore(const statement_file::Entries& saved);
+    void openNext();
+    void fileRead(const QString& path, const SavedStatementReader::Result& read);
     QString folder() const;
     void remember(const QString& path);
     void Text1_GotFocus(int index);
@@ -64,4 +71,7 @@ private:
     QStringList m_totalled; // the amounts the totals on show were worked out from
     // Where the statement on the form was last saved or opened from; Clear forgets its name.
     QString m_folder, m_fileName;
+    SavedStatementReader m_reader;
+    QStringList m_waiting;           // files given while one is being opened
+    std::optional<InputHold> m_hold; // while a file is being opened
 };
