@@ -13,6 +13,9 @@ test_pkgs=(xvfb xauth xdotool x11-utils openbox imagemagick dbus dbus-bin
 # The start-up benchmark (bench/startup.sh) watches for the first frame through X's Damage
 # extension (its watcher is built with the tests) and counts instructions with callgrind.
 test_pkgs+=(libxcb-damage0-dev pkgconf)
+# The tests of opening make hostile PDFs: packed by zlib, protected by a password and rewritten
+# by another program (Ghostscript).
+test_pkgs+=(zlib1g-dev ghostscript)
 bench_pkgs=(valgrind time)
 
 pkgs=("${build_pkgs[@]}")

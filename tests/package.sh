@@ -105,11 +105,11 @@ for option in -h --help; do
   done
 done
 # Anything it does not know: one line on the error output, nothing on the standard output,
-# exit status 2.
+# exit status 2. Each line is given a few seconds: one that started the window would not end.
 for args in "--bogus" "-x" "a.pdf b.pdf" "-platform"; do
   rc=0
   # shellcheck disable=SC2086 # each row is a whole command line
-  "$qm415" $args >"$work/out" 2>"$work/err" || rc=$?
+  timeout 10 "$qm415" $args >"$work/out" 2>"$work/err" </dev/null || rc=$?
   [ "$rc" -eq 2 ] || fail "qm415 $args ended with status $rc, not 2; it said: $(cat "$work/err")"
   [ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -s "$work/out" ] ||
     fail "qm415 $args did not answer in one line: $(cat "$work/out" "$work/err")"

@@ -1,17 +1,20 @@
 // Clear and Print on the statement. Printing goes into a recording service here; with
 // QM415_REAL_PRINT=1 (set by the printing end-to-end test) it goes to the real default printer.
 #include "paper/printing.h"
+#include "support/crafted_pdf.h"
 #include "support/statement_fixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -152,6 +155,85 @@ void saveStatement(const QString& path, const QStringList& steps, QStringList* s
     f.focus(f.description(1));
     pressKey(Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY2(QFileInfo(path).size() > 0, qPrintable(f.dialogs.describe()));
+}
+
+// The XMP metadata of a PDF as the program reads it, or why it cannot.
+QByteArray metadataOf(const QString& path)
+{
+    pdf_metadata::Reader reader;
+    QSignalSpy done(&reader, &pdf_metadata::Reader::done);
+    reader.start(path, pdf_metadata::Part::Metadata, 1 << 30);
+    if (!done.wait(10000))
+        return "(not read in 10 s)";
+    const auto read = done.first().first().value<pdf_metadata::Read>();
+    return read.problem.isEmpty() ? read.data : read.problem.toUtf8();
+}
+
+// Where the save dialog starts for a statement never saved or opened.
+QString defaultFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// The same saved entries as other XMP writers put them ("attributes": each property an attribute
+// of its description, each box an rdf:Description of attributes; "descriptions": each box's
+// fields the elements of an rdf:Description inside its rdf:li), in a PDF of their own.
+QByteArray rewritten(QByteArray xmp, const QString& how)
+{
+    const qsizetype boxes = xmp.indexOf("<qm415:boxes>");
+    QByteArray head = xmp.left(boxes), tail = xmp.mid(boxes);
+    if (how == "descriptions")
+        return craftedPdf(head + tail.replace("<rdf:li rdf:parseType=\"Resource\">",
+                                              "<rdf:li><rdf:Description>")
+                                     .replace("</rdf:li>", "</rdf:Description></rdf:li>"));
+    const QRegularExpression property("<qm415:(\\w+)>([^<]*)</qm415:\\1>\\s*");
+    const auto asAttributes = [&](const QString& elements) {
+        QString attributes;
+        for (const auto& m : property.globalMatch(elements))
+            attributes += QStringLiteral(" qm415:%1=\"%2\"")
+                              .arg(m.captured(1), m.captured(2).replace("\"", "&quot;"));
+        return attributes;
+    };
+    QString top = QString::fromUtf8(head);
+    const qsizetype tag = top.indexOf("rdf:about=\"\">", top.indexOf("xmlns:qm415"));
+    const QString properties = top.mid(tag + 14);
+    top = top.left(tag) + "rdf:about=\"\"" + asAttributes(properties) + ">";
+    QString bag = QString::fromUtf8(tail);
+    const QRegularExpression box("<rdf:li rdf:parseType=\"Resource\">(.*?)</rdf:li>",
+                                 QRegularExpression::DotMatchesEverythingOption);
+    for (auto m = box.match(bag); m.hasMatch(); m = box.match(bag))
+        bag.replace(m.capturedStart(), m.capturedLength(),
+                    "<rdf:li><rdf:Description" + asAttributes(m.captured(1)) + "/></rdf:li>");
+    return craftedPdf((top + bag).toUtf8());
+}
+
+// A pdfinfo of the test's own, first on PATH while this lives: by default one that never answers,
+// so that the reader's time limit is all that ends it.
+struct ReaderThatHangs {
+    QTemporaryDir folder;
+    const QByteArray path = qgetenv("PATH");
+    explicit ReaderThatHangs(const QString& script = "exec sleep 60")
+    {
+        QFile reader(folder.filePath("pdfinfo"));
+        reader.open(QIODevice::WriteOnly);
+        reader.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+        reader.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        reader.close();
+        qputenv("PATH", folder.path().toUtf8() + ":" + path);
+    }
+    ~ReaderThatHangs() { qputenv("PATH", path); }
+};
+
+// The most memory the program has held since the last reset, and its memory now, in KiB.
+qint64 memoryKiB(const char* field)
+{
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+    return -1;
 }
 
 // Every file and folder in a folder, hidden ones too, each with its size.
@@ -381,10 +463,7 @@ private slots:
                      qPrintable(zoomedWrong(statementLayout(), f.form(), 200)));
             pressKey(Qt::Key_0, Qt::ControlModifier);
         }
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString suggestedPath =
-            (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/" + suggested;
+        const QString suggestedPath = defaultFolder() + "/" + suggested;
         const QList<QStringList> saveDialogs{
             {"Save the Statement as PDF", suggestedPath, "PDF files (*.pdf)"}};
         QCOMPARE(f.dialogs.saveDialogs,
@@ -530,6 +609,7 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("changed"); // lines of the form once opened: before, after
         QTest::addColumn<bool>("dropped");
+        QTest::addColumn<QStringList>("onto"); // the form's own entries, replaced after a Yes
 
         // clang-format off
         const QStringList everyKind{
@@ -541,18 +621,43 @@ private slots:
                                  "lblTexpenses$6.50", "lblTexpenses", "lblMinus$6.50", "lblMinus",
                                  "lblEnd$1,000,000,001,202.99", "lblEnd"};
         QTest::newRow("every kind of entry, calculated")
-            << "en_US" << "en_US" << everyKind + QStringList{"Calculate"} << QStringList() << false;
+            << "en_US" << "en_US" << everyKind + QStringList{"Calculate"} << QStringList() << false << QStringList();
         QTest::newRow("as typed, a station typed into its list, dropped on the window")
             << "en_US" << "en_US" << everyKind + QStringList{"lstStations=Station 99", "txtBoxa(3)=abc", "txtBox(5)=1e3"}
-            << QStringList() << true;
-        QTest::newRow("an empty form") << "en_US" << "en_US" << QStringList() << QStringList() << false;
+            << QStringList() << true << QStringList();
+        QTest::newRow("an empty form") << "en_US" << "en_US" << QStringList() << QStringList() << false << QStringList();
         QTest::newRow("calculated, then a box changed: totals no longer of these entries")
-            << "en_US" << "en_US" << everyKind + QStringList{"Calculate", "txtBox(1)=12"} << totals << false;
+            << "en_US" << "en_US" << everyKind + QStringList{"Calculate", "txtBox(1)=12"} << totals << false << QStringList();
         QTest::newRow("saved in German, opened in English")
             << "de_DE" << "en_US"
             << QStringList{"lstStations#6", "lstMonths#2", "txtBox(0)=1.234,50", "txtBoxa(1)=-7,5", "Text1(0)=Kuchen 3,50"}
             << QStringList{"txtBox1.234,50", "txtBox1,234.50", "txtBoxa-7,5", "txtBoxa-7.50",
-                           "lstMonths 2 [März] of 12", "lstMonths 2 [March] of 12"} << false;
+                           "lstMonths 2 [März] of 12", "lstMonths 2 [March] of 12"} << false << QStringList();
+        // The last station and month; a tab pasted from a spreadsheet shows and is saved as a
+        // blank; a description that reads as a number is no amount.
+        QTest::newRow("the last station and month, a tab pasted, a year as a description")
+            << "en_US" << "en_US"
+            << QStringList{"lstStations#33", "lstMonths#11", "Text1(2)=a\tb", "Text1(1)=2023", "txtBox(4)=9", "Calculate"}
+            << QStringList{"Text1a\tb", "Text1a b"} << false << QStringList();
+        // Onto a calculated form, a statement not calculated that names fewer boxes: nothing of
+        // the form's own stays, totals neither; a form of typed amounts alone is asked about too.
+        QTest::newRow("onto a calculated form") << "en_US" << "en_US" << QStringList{"txtBox(1)=5"}
+            << QStringList() << false << QStringList{"lstStations#3", "lstMonths#8", "txtBox(2)=55", "Text1(3)=Kept", "Calculate"};
+        QTest::newRow("onto a form of typed amounts alone") << "en_US" << "en_US" << everyKind
+            << QStringList() << false << QStringList{"txtBox(2)=55"};
+        // As much as the form takes, in the characters that take most room in the metadata.
+        QStringList full{"lstStations=" + QString(32767, '&'), "lstMonths#0"};
+        for (const auto& [array, count] : {std::pair{"txtBox", 10}, {"txtBoxa", 7}, {"Text1", 6}})
+            for (int i = 0; i < count; ++i)
+                full << QStringLiteral("%1(%2)=").arg(array).arg(i) + QString(32767, '&');
+        QTest::newRow("every box as full as it takes") << "en_US" << "en_US" << full
+            << QStringList() << false << QStringList();
+        // As other XMP writers write the same entries.
+        QTest::newRow("its properties as attributes") << "en_US" << "en_US"
+            << everyKind + QStringList{"Calculate", "as attributes"} << QStringList() << false << QStringList();
+        QTest::newRow("each box an rdf:Description") << "de_DE" << "de_DE"
+            << QStringList{"lstStations#6", "txtBox(0)=1.234,50", "Text1(0)=Kuchen", "as descriptions"}
+            << QStringList() << false << QStringList();
         // clang-format on
     }
     void savedStatementsOpenAgain()
@@ -562,6 +667,9 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QStringList, changed);
         QFETCH(bool, dropped);
+        QFETCH(QStringList, onto);
+        const QString otherForm = steps.filter(QRegularExpression("^as ")).value(0);
+        steps.removeAll(otherForm);
         QTemporaryDir folder;
         const QString path = folder.filePath("statement.pdf"), again = folder.filePath("again.pdf");
         RecordingPrinter printer;
@@ -571,6 +679,12 @@ private slots:
         saveStatement(path, steps, &expected);
         if (QTest::currentTestFailed())
             return;
+        const QByteArray saved = metadataOf(path);
+        if (!otherForm.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(rewritten(saved, otherForm.mid(3)));
+        }
         QLocale::setDefault(QLocale(openedIn));
         for (int i = 0; i + 1 < changed.size(); i += 2) {
             QVERIFY2(expected.contains(changed[i]), qPrintable(expected.join(" | ")));
@@ -579,6 +693,7 @@ private slots:
 
         StatementFixture f;
         QVERIFY(f.ready());
+        enter(f, onto);
         if (dropped) {
             // Onto the station list's field, which would take the file's name as text were it
             // not a file; file managers offer both.
@@ -591,6 +706,18 @@ private slots:
             QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(f.form().window()->windowHandle(), &enter);
             QApplication::sendEvent(f.form().window()->windowHandle(), &drop);
+            // Dragged over a heading, a caption, a total or the empty room of the statement, the
+            // file is taken as well, from the moment the drag enters.
+            for (const char* over : {"Label28", "Label3", "lblEnd", "Picture1"}) {
+                const QPoint spot = f.form().control(over)->mapTo(f.form().window(), QPoint(2, 2));
+                QDragEnterEvent entering(spot, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+                QDragMoveEvent moving(spot, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(f.form().window()->windowHandle(), &entering);
+                QApplication::sendEvent(f.form().window()->windowHandle(), &moving);
+                QVERIFY2(entering.isAccepted() && moving.isAccepted(), over);
+                QDragLeaveEvent leaving;
+                QApplication::sendEvent(f.form().window()->windowHandle(), &leaving);
+            }
         } else {
             f.dialogs.openAs = {path};
             pressKey(Qt::Key_O, Qt::ControlModifier);
@@ -598,7 +725,11 @@ private slots:
         QTRY_VERIFY2(snapshot(f) == expected,
                      qPrintable("the opened statement shows " + snapshot(f).join(" | ") +
                                 "\ninstead of " + expected.join(" | ")));
-        QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.describe()));
+        const QList<Box> asked{{"Are you sure you want to replace the entries on the form with "
+                                "those saved in \"statement.pdf\"?",
+                                36, "Form QM-415"}};
+        QVERIFY2(f.dialogs.shown == (onto.isEmpty() ? QList<Box>() : asked),
+                 qPrintable(f.dialogs.describe()));
         QTRY_COMPARE(focusName(), f.caption("lblCost").isEmpty() ? "lstStations" : "cmdPrint");
         // Saved again, where it was opened from unless the user says otherwise.
         f.dialogs.saveAs = {again};
@@ -612,8 +743,21 @@ private slots:
         QCOMPARE(f.dialogs.saveDialogs.value(1).value(1), folder.filePath("FORM QM-415.pdf"));
         QCOMPARE(f.dialogs.openDialogs.value(dropped ? 0 : 1).value(1), folder.path());
         if (savedIn == openedIn)
-            QVERIFY2(pdf_metadata::read(again).xmp == pdf_metadata::read(path).xmp,
+            QVERIFY2(metadataOf(again) == saved,
                      "saved after it was opened, the statement holds other entries");
+        // The desktop's own dialog starts in that folder too.
+        dialogs::setFileChooser({});
+        QString shownFolder;
+        QTimer look;
+        connect(&look, &QTimer::timeout, [&] {
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                shownFolder = d->directory().absolutePath();
+                d->reject();
+            }
+        });
+        look.start(20);
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(shownFolder, folder.path());
     }
 
     // A file that is not a statement the form can hold is refused, named with the reason, and the
@@ -650,6 +794,28 @@ private slots:
         QTest::newRow("a box the form does not have") << "saved" << "txtBoxa(6)" << "txtBoxa(7)"
             << "it names a box the statement does not have";
         QTest::newRow("replacing the entries answered No") << "saved" << "" << "" << "";
+        QTest::newRow("text and cents apart") << "saved" << "cents>123450<" << "cents>99<"
+            << "its saved statement is damaged: the amount saved for \"Balance carried forward\" is not the one its text reads";
+        QTest::newRow("a DTD") << "saved" << "<x:xmpmeta" << "<!DOCTYPE x [<!ENTITY e SYSTEM \"/etc/hostname\">]><x:xmpmeta"
+            << "its metadata holds a document type declaration, which no saved statement has";
+        QTest::newRow("an entity no one declared") << "saved" << ">Raffle<" << ">&e;<" << "its saved statement is damaged";
+        QTest::newRow("a station named by its number alone, answered No") << "saved" << "<qm415:stationText>Station 12</qm415:stationText>" << "" << "";
+        // Hostile metadata, packed small: boxes said over and over, nesting a million deep,
+        // and more than a statement can be; the reader's own memory, a password, another program.
+        const QString item = "<rdf:li rdf:parseType=\"Resource\"><qm415:name>txtBox(0)</qm415:name><qm415:text>1</qm415:text><qm415:cents>100</qm415:cents></rdf:li>";
+        QTest::newRow("the same box 30,000 times") << "packed" << "<rdf:Bag>" << item + "*30000" << "its saved statement is damaged";
+        QTest::newRow("more than a statement can be") << "packed" << "<rdf:Bag>" << item + "*60000" << "its metadata is far larger than a statement's";
+        QTest::newRow("an item bomb") << "packed" << "<rdf:Bag>" << item + "*880000"
+            << "reading it needed more than the 40 MiB of memory a statement takes";
+        QTest::newRow("nesting a million deep") << "packed" << "<rdf:RDF>" << "<a>*1000000" << "its saved statement is damaged";
+        QTest::newRow("unpacked past the reader's memory") << "packed twice" << "<?xpacket" << QString(1 << 20, ' ') + "*60"
+            << "reading it needed more than the 40 MiB of memory a statement takes";
+        QTest::newRow("a password") << "password" << "" << "" << "it is protected by a password";
+        QTest::newRow("rewritten by another program") << "rewritten" << "" << ""
+            << "it was rewritten by %1, which did not keep the statement's entries: open the copy this program saved";
+        QTest::newRow("a reader that never answers") << "slow" << "" << "" << "reading it took longer than 5 seconds";
+        QTest::newRow("10 MiB") << "padded" << "" << "0" << "";
+        QTest::newRow("10 MiB and a byte") << "padded" << "" << "1" << "it is larger than the 10 MiB a statement can be";
         // clang-format on
     }
     void refusedFilesChangeNothing()
@@ -667,21 +833,65 @@ private slots:
             return;
         QFile in(saved);
         QVERIFY(in.open(QIODevice::ReadOnly));
-        QByteArray bytes = in.readAll().replace(from.toUtf8(), to.toUtf8());
+        QByteArray bytes = in.readAll();
         const QString path = file == "folder" ? folder.path() : folder.filePath("statement.pdf");
-        if (file == "saved") {
+        if (file.startsWith("packed")) {
+            // The saved metadata with `to` said N times after `from` ("text*N"), packed.
+            const QByteArray xmp = metadataOf(saved);
+            const qsizetype at = xmp.indexOf(from.toUtf8()) + from.size();
+            bytes = deflated({{xmp.left(at), 1},
+                              {to.section('*', 0, -2).toUtf8(), to.section('*', -1).toLongLong()},
+                              {xmp.mid(at), 1}});
+            bytes = craftedPdf(file == "packed" ? bytes : deflated({{bytes, 1}}), file == "packed" ? 1 : 2);
+        } else if (file == "padded") { // as many blanks before its end as make 10 MiB, and `to`
+            const qsizetype end = bytes.lastIndexOf("startxref");
+            bytes.insert(end, QByteArray(pdf_metadata::MaxFileSize + to.toInt() - bytes.size(), ' '));
+        } else if (file == "password" || file == "rewritten") {
+            const QStringList password{"-sOwnerPassword=owner", "-sUserPassword=secret"};
+            QCOMPARE(QProcess::execute("gs", QStringList{"-q", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite"} +
+                                                 (file == "password" ? password : QStringList()) +
+                                                 QStringList{"-sOutputFile=" + path, saved}),
+                     0);
+        } else {
+            bytes.replace(from.toUtf8(), to.toUtf8());
+        }
+        if (file != "missing" && file != "folder" && file != "password" && file != "rewritten") {
             QFile out(path);
             QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
         }
+        if (file == "rewritten") {
+            QProcess info;
+            info.start("pdfinfo", {path});
+            QVERIFY(info.waitForFinished(20000));
+            reason = reason.arg(QRegularExpression("Producer: +(.*)\n").match(info.readAllStandardOutput()).captured(1));
+        }
+        std::optional<ReaderThatHangs> hanging;
+        if (file == "slow")
+            hanging.emplace();
         StatementFixture f;
         QVERIFY(f.ready());
 
         enter(f, {"lstStations#3", "lstMonths#8", "txtBox(2)=55", "Text1(3)=Kept", "Calculate"});
         f.focus(f.description(3));
         QTRY_COMPARE(focusName(), "Text1(3)");
-        const QStringList before = snapshot(f);
+        const QStringList shownBefore = snapshot(f);
         f.dialogs.openAs = {path};
         f.dialogs.answers = {dialogs::No};
+        // Whatever the file, the window answers throughout, and the program holds no more than
+        // 64 MiB above its own: the longest the event loop waits between two turns, and the most
+        // memory held since now.
+        QFile peak("/proc/self/clear_refs"); // the most held is counted from here
+        QVERIFY(peak.open(QIODevice::WriteOnly) && peak.write("5") == 1);
+        peak.close();
+        const qint64 before = memoryKiB("VmRSS:");
+        QElapsedTimer sinceTurn;
+        qint64 longestWait = 0;
+        QTimer turns;
+        connect(&turns, &QTimer::timeout, [&] {
+            longestWait = std::max(longestWait, sinceTurn.restart());
+        });
+        turns.start(20);
+        sinceTurn.start();
         pressKey(Qt::Key_O, Qt::ControlModifier);
         const QList<Box> told{
             reason.isEmpty()
@@ -690,9 +900,50 @@ private slots:
                       36, "Form QM-415"}
                 : Box{QStringLiteral("The file \"%1\" could not be opened: %2.").arg(path, reason),
                       64, "Open"}};
-        QTRY_VERIFY2(f.dialogs.shown == told, qPrintable("the user saw " + f.dialogs.describe()));
-        QCOMPARE(snapshot(f), before);
+        QTRY_VERIFY2_WITH_TIMEOUT(f.dialogs.shown == told,
+                                  qPrintable("the user saw " + f.dialogs.describe()), 10000);
+        QVERIFY2(longestWait < 500, qPrintable(QString("the window was deaf for %1 ms").arg(longestWait)));
+#ifndef __SANITIZE_ADDRESS__
+        QVERIFY2(memoryKiB("VmHWM:") - before < 64 * 1024,
+                 qPrintable(QString("opening it took %1 KiB").arg(memoryKiB("VmHWM:") - before)));
+#endif
+        QCOMPARE(snapshot(f), shownBefore);
         QTRY_COMPARE(focusName(), "Text1(3)");
+        // Neither a refused file nor one the user kept out is the document on the form.
+        pressKey(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.saveDialogs.value(0).value(1),
+                 defaultFolder() + "/FORM QM-415 Station 4 September.pdf");
+    }
+
+    // One open at a time: a file dropped while another is read waits its turn, and what the user
+    // types or clicks meanwhile is refused, every time; then each file is opened in turn.
+    void aSecondFileWaitsItsTurn()
+    {
+        QTemporaryDir folder;
+        const QString first = folder.filePath("first.pdf"), second = folder.filePath("second.pdf");
+        saveStatement(first, {"lstStations#1", "txtBox(0)=1"});
+        QStringList expected;
+        saveStatement(second, {"lstStations#2", "txtBox(0)=2"}, &expected);
+        const ReaderThatHangs slow("sleep 1; exec " + QStandardPaths::findExecutable("pdfinfo") + " \"$@\"");
+        StatementFixture f;
+        QVERIFY(f.ready());
+        f.dialogs.openAs = {first};
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(second)});
+        const QPoint at(5, 5);
+        QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.form().window()->windowHandle(), &enter);
+        QApplication::sendEvent(f.form().window()->windowHandle(), &drop);
+        QTest::qWait(100);
+        typeText("7");
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+        QTest::mouseClick(f.form().button("cmdCalculate"), Qt::LeftButton);
+        QTRY_VERIFY2_WITH_TIMEOUT(snapshot(f) == expected, qPrintable(snapshot(f).join(" | ")), 10000);
+        QCOMPARE(f.dialogs.openDialogs.size(), 1);
+        QCOMPARE(f.dialogs.describe(), "[Form QM-415] Are you sure you want to replace the entries on "
+                                       "the form with those saved in \"second.pdf\"? (style 36)");
     }
 
     // Prints a filled statement on the real default printer and reports how long the window

@@ -19,7 +19,7 @@ namespace pdf_metadata {
 inline constexpr qint64 MaxFileSize = 10 * 1024 * 1024;
 // What the reader of a file may take: poppler reads a saved statement in some 10 ms and 10 MiB.
 inline constexpr int ReadingSeconds = 5;
-inline constexpr qint64 ReaderMemory = 256 * 1024 * 1024;
+inline constexpr qint64 ReaderMemory = 40 * 1024 * 1024;
 
 // Writes the program's own rdf:Description into the metadata being written.
 using OwnData = std::function<void(QXmlStreamWriter& xmp)>;

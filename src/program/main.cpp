@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QStringConverter>
 #include <QTimer>
 
 #include <cstdio>
@@ -23,15 +25,20 @@ const char* const qtFlags[] = {"reverse", "sync", "testability", "widgetcount", 
 struct Start {
     std::optional<int> exitStatus;
     QString file;
+    QString fileProblem = {}; // why the file cannot be opened, known from its name alone
 };
 
 // Answers --help and --version, and refuses what it does not know, before the GUI starts:
 // none of that needs a display.
 Start handleCommandLine(int argc, char* argv[])
 {
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
+    QStringList args, undecodable;
+    for (int i = 0; i < argc; ++i) {
         args.append(QString::fromLocal8Bit(argv[i]));
+        // A name the system's character set cannot decode names no file the program can reach.
+        if (QFile::encodeName(args.last()) != QByteArray(argv[i]))
+            undecodable.append(args.last());
+    }
     const QString program = QStringLiteral("qm415");
     if (!args.isEmpty())
         args.first() = program;
@@ -87,7 +94,13 @@ Start handleCommandLine(int argc, char* argv[])
                      qPrintable(program), qPrintable(files.at(1)), qPrintable(program));
         return {2, {}};
     }
-    return {std::nullopt, files.value(0)};
+    const QString file = files.value(0);
+    return {std::nullopt, file,
+            undecodable.contains(file)
+                ? QStringLiteral("its name is not valid in the system's character set (%1)")
+                      .arg(QString::fromLatin1(QStringConverter::nameForEncoding(
+                          QStringConverter::System)))
+                : QString()};
 }
 
 } // namespace
@@ -113,7 +126,12 @@ int main(int argc, char* argv[])
         frmQM415().show();
         // Once the window is up: a file refused is said over it, and the empty form stays.
         if (!start.file.isEmpty())
-            QTimer::singleShot(0, &frmQM415(), [&start] { frmQM415().openFile(start.file); });
+            QTimer::singleShot(0, &frmQM415(), [&start] {
+                if (start.fileProblem.isEmpty())
+                    frmQM415().openFile(start.file);
+                else
+                    StatementForm::refuseFile(start.file, start.fileProblem);
+            });
         result = QApplication::exec();
         // Windows unloaded by the last handler are still waiting to be deleted.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -10,6 +10,7 @@ that labels it, if any, followed by its text (a box) or its name (a total, a lis
                                          control has announced that new name
   atspi.py placed WINDOW KEY=X,Y,W,H...  whether each control stands there, in pixels from the
                                          window's client area (within 1)
+  atspi.py answers WINDOW MS             whether the window tells its controls within MS ms
 
 The key "focus" reads the name of the control that has the keyboard focus.
 """
@@ -157,6 +158,17 @@ def announced(title, pairs):
     return 1 if waiting else 0
 
 
+def answers(title, ms):
+    start = time.monotonic()
+    win = window(title)
+    count = sum(1 for _ in controls(win)) if win is not None else 0
+    took = (time.monotonic() - start) * 1000
+    if count == 0 or took > int(ms):
+        print(f"'{title}' told {count} controls in {took:.0f} ms", file=sys.stderr)
+        return 1
+    return 0
+
+
 def main(argv):
     command, title, args = argv[1], argv[2], argv[3:]
     if command == "expect":
@@ -167,6 +179,8 @@ def main(argv):
         return announced(title, args)
     if command == "placed":
         return placed(title, args)
+    if command == "answers":
+        return answers(title, args[0])
     print(__doc__, file=sys.stderr)
     return 2
 
