@@ -53,29 +53,12 @@ void setBackground(QWidget* w, const QColor& colour)
     w->setAutoFillBackground(true);
 }
 
-// x to the power 2.4 for x in (0, 1]: x squared times the fifth root of x squared, the root by
-// Newton's steps, which come down to it from 1 and stop where they no longer do. The maths
-// library's power function would bring a quarter of a megabyte of its code and tables into
-// memory for these few dozen calls.
-double toThePower2_4(double x)
-{
-    const double square = x * x;
-    double root = 1;
-    for (int step = 0; step < 64; ++step) {
-        const double next = (4 * root + square / (root * root * root * root)) / 5;
-        if (next >= root)
-            break;
-        root = next;
-    }
-    return square * root;
-}
-
 // How far apart two colours stand for the eye: 1 for the same, 21 for black on white.
 double contrast(const QColor& a, const QColor& b)
 {
     auto luminance = [](const QColor& c) {
         auto linear = [](float v) {
-            return v <= 0.04045f ? v / 12.92 : toThePower2_4((v + 0.055) / 1.055);
+            return v <= 0.04045f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
         };
         return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
     };
