@@ -1,4 +1,5 @@
 // The statement window as it starts, how Tab and Enter move through it, and how it exits.
+#include "app/fonts.h"
 #include "popcalc/popcalc_layout.h"
 #include "support/statement_fixture.h"
 

@@ -11,6 +11,9 @@ namespace {
 // The bitmap of one of the icon's sizes, from the program's resources, where its pixels are kept
 // packed as the window system takes them: showing the icon neither paints nor decodes an image.
 // Null if the build left it out.
+// Measured with bench/startup.sh: the same bitmaps as PNGs in a QIcon take 129 M instructions to
+// the first frame against 119 M (+8 %, mostly decoding all eight sizes), and looked up in the
+// desktop's icon theme first with QIcon::fromTheme 158 M (+32 %).
 QImage builtInBitmap(int size)
 {
     auto* pixels =

@@ -87,6 +87,3 @@ void layOut(const FormSpec& sheet, const QHash<QString, QWidget*>& controls, QWi
 
 // The size of the window's client area at a zoom level.
 QSize clientSize(const FormSpec& sheet, int percent);
-
-// The fonts of the layout sheets, with a metric-compatible face where the original is missing.
-QFont sheetFont(double points, bool bold);
