@@ -845,7 +845,7 @@ private slots:
             bytes = craftedPdf(file == "packed" ? bytes : deflated({{bytes, 1}}), file == "packed" ? 1 : 2);
         } else if (file == "padded") { // as many blanks before its end as make 10 MiB, and `to`
             const qsizetype end = bytes.lastIndexOf("startxref");
-            bytes.insert(end, QByteArray(pdf_metadata::MaxFileSize + to.toInt() - bytes.size(), ' '));
+            bytes.insert(end, QByteArray((10 << 20) + to.toInt() - bytes.size(), ' '));
         } else if (file == "password" || file == "rewritten") {
             const QStringList password{"-sOwnerPassword=owner", "-sUserPassword=secret"};
             QCOMPARE(QProcess::execute("gs", QStringList{"-q", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite"} +

@@ -253,10 +253,7 @@ QWidget* Form::control(const QString& name)
     return w;
 }
 
-QLineEdit* Form::textBox(const QString& array, int index)
-{
-    return qobject_cast<QLineEdit*>(control(array, index));
-}
+QLineEdit* Form::textBox(const QString& name) { return qobject_cast<QLineEdit*>(control(name)); }
 
 std::vector<QLineEdit*> Form::textBoxes(const QString& array, int count)
 {
@@ -264,6 +261,12 @@ std::vector<QLineEdit*> Form::textBoxes(const QString& array, int count)
     for (int i = 0; i < count; ++i)
         boxes.push_back(textBox(array, i));
     return boxes;
+}
+
+void Form::selectWholeTexts(const std::vector<QLineEdit*>& boxes)
+{
+    for (QLineEdit* box : boxes)
+        box->setSelection(0, int(box->text().size()));
 }
 
 QLabel* Form::label(const QString& name) { return qobject_cast<QLabel*>(control(name)); }

@@ -84,9 +84,12 @@ public:
     QWidget* window();
     QWidget* control(const QString& name);
     QWidget* control(const QString& array, int index) { return control(controlName(array, index)); }
-    QLineEdit* textBox(const QString& array, int index);
+    QLineEdit* textBox(const QString& array, int index) { return textBox(controlName(array, index)); }
+    QLineEdit* textBox(const QString& name);
     // The first count boxes of a control array, in index order.
     std::vector<QLineEdit*> textBoxes(const QString& array, int count);
+    // Selects the whole text of every box, so that typing into the one entered replaces it.
+    static void selectWholeTexts(const std::vector<QLineEdit*>& boxes);
     QLabel* label(const QString& name);
     QComboBox* list(const QString& name);
     QPushButton* button(const QString& name);

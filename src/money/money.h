@@ -24,6 +24,7 @@ enum class Status {
 struct Amount {
     Status status;
     qint64 cents; // 0 unless status is Number
+    bool operator==(const Amount&) const = default;
 };
 
 // Reads an amount by the locale's rules: its decimal sign, digits and digit grouping, a sign

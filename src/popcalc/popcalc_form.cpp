@@ -1,7 +1,7 @@
 #include "popcalc_form.h"
 
-#include "app/amount_boxes.h"
 #include "app/dialogs.h"
+#include "model/amounts.h"
 #include "money/money.h"
 #include "popcalc_layout.h"
 
@@ -56,7 +56,7 @@ bool PopCalcForm::reportBadBoxes()
 {
     bool found = false;
     for (QLineEdit* box : amountBoxes()) {
-        if (const auto message = amount_boxes::problem(box->text())) {
+        if (const auto message = amounts::problem(money::read(box->text()))) {
             dialogs::msgBox(*message, dialogs::Information, InputError);
             box->setText(QString());
             setFocus(box);
@@ -73,7 +73,12 @@ void PopCalcForm::cmdCalculate_Click()
     if (reportBadBoxes())
         return;
     const std::vector<QLineEdit*> boxes = amountBoxes();
-    const qint64 total = amount_boxes::total(boxes);
+    std::vector<money::Amount> read;
+    qint64 total = 0;
+    for (const QLineEdit* box : boxes) {
+        read.push_back(money::read(box->text()));
+        total += amounts::counted(read.back());
+    }
     if (total <= -money::LimitCents || total >= money::LimitCents) {
         dialogs::msgBox(QStringLiteral("The total is too large, please correct the amounts."),
                         dialogs::Information, InputError);
@@ -82,7 +87,8 @@ void PopCalcForm::cmdCalculate_Click()
         return;
     }
     PopTotal = total;
-    amount_boxes::rewrite(boxes);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setText(amounts::rewritten(read[i]));
     label(m_config.totalLabel)->setText(money::currency(PopTotal));
     setFocus(button("cmdSubmit"));
 }
@@ -130,6 +136,6 @@ void PopCalcForm::cmdCancel_Click()
     }
 }
 
-void PopCalcForm::txtP_GotFocus(int) { amount_boxes::selectAll(amountBoxes()); }
+void PopCalcForm::txtP_GotFocus(int) { selectWholeTexts(amountBoxes()); }
 
 void PopCalcForm::txtP_LostFocus(int) { reportBadBoxes(); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "paper/pdf_metadata.h"
-#include "statement_file.h"
+#include "model/statement_file.h"
 
 #include <QObject>
 
@@ -13,7 +13,7 @@
 class SavedStatementReader : public QObject {
     Q_OBJECT
 public:
-    using Result = std::variant<statement_file::Entries, statement_file::Problem>;
+    using Result = std::variant<statement_file::Saved, statement_file::Problem>;
 
     explicit SavedStatementReader(QObject* parent = nullptr);
 

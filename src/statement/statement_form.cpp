@@ -1,6 +1,5 @@
 #include "statement_form.h"
 
-#include "app/amount_boxes.h"
 #include "app/dialogs.h"
 #include "money/money.h"
 
@@ -12,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWidget>
@@ -21,11 +21,6 @@
 
 namespace {
 const QString Title = QStringLiteral("Form QM-415");
-const QString InputError = QStringLiteral("Input Error");
-constexpr const statement_file::BoxArray& Income = statement_file::Arrays[0];
-constexpr const statement_file::BoxArray& Expenses = statement_file::Arrays[1];
-constexpr const statement_file::BoxArray& Descriptions = statement_file::Arrays[2];
-const char* const Results[] = {"lblTcost", "lblTexpenses", "lblMinus", "lblEnd", "lblCost"};
 const QString PdfFiles = QStringLiteral("PDF files (*.pdf)");
 } // namespace
 
@@ -74,8 +69,8 @@ void StatementForm::Form_Load()
     w->move(screen->geometry().x() + qRound(m_left / TwipsPerPixel), top);
 
     QComboBox* stations = list("lstStations");
-    for (int n = 1; n <= statement_file::Stations; ++n)
-        stations->addItem(statement_file::stationName(n));
+    for (int n = 1; n <= Stations; ++n)
+        stations->addItem(stationName(n));
     stations->setCurrentIndex(-1);
 
     // Only the calculators fill the pop-money lines: nothing typed, dropped or pasted, by
@@ -88,10 +83,55 @@ void StatementForm::Form_Load()
     }
 
     QComboBox* months = list("lstMonths");
-    const QLocale locale;
-    for (int n = 1; n <= 12; ++n)
-        months->addItem(locale.standaloneMonthName(n, QLocale::LongFormat));
+    m_statement = Statement(QLocale());
+    for (int n = 1; n <= Months; ++n) {
+        m_statement.setMonth(n);
+        months->addItem(m_statement.monthName());
+    }
     months->setCurrentIndex(-1);
+    m_statement.setMonth(0);
+
+    // Every edit reaches the statement as it is made, however it is made: typed, pasted, picked
+    // or handed in by a calculator.
+    connect(stations, &QComboBox::currentIndexChanged, this, &StatementForm::takeFromForm);
+    connect(stations, &QComboBox::editTextChanged, this, &StatementForm::takeFromForm);
+    connect(months, &QComboBox::currentIndexChanged, this, &StatementForm::takeFromForm);
+    for (int box = 0; box < BoxCount; ++box)
+        connect(textBox(boxName(box)), &QLineEdit::textChanged, this, &StatementForm::takeFromForm);
+}
+
+// The form into the statement: each setter changes only what differs, and a change tells the
+// statement that its totals on show are no longer of these entries.
+void StatementForm::takeFromForm()
+{
+    if (m_showing)
+        return;
+    const QComboBox* stations = list("lstStations");
+    m_statement.setStation(stations->currentIndex() + 1, stations->currentText());
+    m_statement.setMonth(list("lstMonths")->currentIndex() + 1);
+    for (int box = 0; box < BoxCount; ++box)
+        m_statement.setBox(box, textBox(boxName(box))->text());
+}
+
+// The statement onto the form: its station, month, boxes and the totals on show.
+void StatementForm::showStatement()
+{
+    const QScopedValueRollback showing(m_showing, true);
+    QComboBox* stations = list("lstStations");
+    stations->setCurrentIndex(m_statement.station() - 1);
+    stations->setEditText(m_statement.stationText());
+    list("lstMonths")->setCurrentIndex(m_statement.month() - 1);
+    for (int box = 0; box < BoxCount; ++box)
+        textBox(boxName(box))->setText(m_statement.box(box));
+    const std::optional<Totals>& totals = m_statement.totals();
+    const auto shown = [&](qint64 Totals::*total) {
+        return totals ? money::currency((*totals).*total) : QString();
+    };
+    label("lblCost")->setText(shown(&Totals::income));
+    label("lblTcost")->setText(shown(&Totals::income));
+    label("lblMinus")->setText(shown(&Totals::expenses));
+    label("lblEnd")->setText(shown(&Totals::balance));
+    label("lblTexpenses")->setText(shown(&Totals::expenses));
 }
 
 void StatementForm::Form_Unload(qint16& cancel)
@@ -107,56 +147,25 @@ void StatementForm::Form_Unload(qint16& cancel)
 
 void StatementForm::cmdExit_Click() { unload(); }
 
-std::optional<StatementForm::EntryProblem> StatementForm::firstProblem()
-{
-    if (list("lstStations")->currentIndex() == -1)
-        return EntryProblem{list("lstStations"), QStringLiteral("You must select a Station"),
-                            QStringLiteral("List a Station")};
-    if (list("lstMonths")->currentIndex() == -1)
-        return EntryProblem{list("lstMonths"), QStringLiteral("You must select a Month"),
-                            QStringLiteral("List a Month")};
-    // Income boxes before expense boxes, each from the lowest index up.
-    for (const auto& array : {Income, Expenses})
-        for (QLineEdit* box : textBoxes(array.name, array.count))
-            if (const auto message = amount_boxes::problem(box->text()))
-                return EntryProblem{box, *message, InputError};
-    return std::nullopt;
-}
-
 // True when it found a problem and told the user; stops at the first one.
 bool StatementForm::CheckEntries()
 {
-    const std::optional<EntryProblem> problem = firstProblem();
+    const std::optional<EntryProblem> problem = m_statement.check();
     if (!problem)
         return false;
     // The user still sees the wrong text while the message is up.
     dialogs::msgBox(problem->prompt, dialogs::Information, problem->title);
-    if (auto* box = qobject_cast<QLineEdit*>(problem->control))
+    QWidget* atFault = control(problem->control);
+    if (auto* box = qobject_cast<QLineEdit*>(atFault))
         box->setText(QString());
-    setFocus(problem->control);
+    setFocus(atFault);
     return true;
-}
-
-QStringList StatementForm::amountTexts()
-{
-    QStringList texts;
-    for (const auto& array : {Income, Expenses})
-        for (const QLineEdit* box : textBoxes(array.name, array.count))
-            texts << box->text();
-    return texts;
 }
 
 void StatementForm::showTotals()
 {
-    const qint64 income = amount_boxes::addUpAndRewrite(textBoxes(Income.name, Income.count));
-    const qint64 expenses = amount_boxes::addUpAndRewrite(textBoxes(Expenses.name, Expenses.count));
-    const qint64 balance = income - expenses;
-    label("lblCost")->setText(money::currency(income));
-    label("lblTcost")->setText(money::currency(income));
-    label("lblMinus")->setText(money::currency(expenses));
-    label("lblEnd")->setText(money::currency(balance));
-    label("lblTexpenses")->setText(money::currency(expenses));
-    m_totalled = amountTexts();
+    m_statement.calculate();
+    showStatement();
     setFocus(button("cmdPrint"));
 }
 
@@ -171,17 +180,8 @@ void StatementForm::cmdClear_Click()
 {
     if (dialogs::msgBox(QStringLiteral("Are you sure you want to clear the form?"), dialogs::YesNo,
                         Title) != dialogs::No) {
-        for (const auto& array : statement_file::Arrays)
-            for (QLineEdit* box : textBoxes(array.name, array.count))
-                box->setText(QString());
-        for (const char* name : Results)
-            label(name)->setText(QString());
-        for (const char* name : {"lstStations", "lstMonths"}) {
-            list(name)->setCurrentIndex(-1);
-            // No selection means no text either, also where the user typed some.
-            if (list(name)->isEditable())
-                list(name)->clearEditText();
-        }
+        m_statement = Statement(m_statement.locale());
+        showStatement();
         // The next statement is another document: saved under a name of its own.
         m_fileName.clear();
     }
@@ -200,12 +200,7 @@ printing::Outcome StatementForm::withoutButtons(const std::function<printing::Ou
     return outcome;
 }
 
-QString StatementForm::documentTitle()
-{
-    return printing::documentTitle({QStringLiteral("FORM QM-415"),
-                                    list("lstStations")->currentText(),
-                                    list("lstMonths")->currentText()});
-}
+QString StatementForm::documentTitle() { return m_statement.title(); }
 
 // The folder of the last file saved or opened, else the user's documents.
 QString StatementForm::folder() const
@@ -223,56 +218,16 @@ void StatementForm::remember(const QString& path)
     m_fileName = file.fileName();
 }
 
-// What the user entered, as a saved statement keeps it.
-statement_file::Entries StatementForm::entries()
-{
-    statement_file::Entries saved;
-    saved.locale = QLocale().name();
-    saved.calculated = !label("lblCost")->text().isEmpty() && amountTexts() == m_totalled;
-    saved.station = list("lstStations")->currentIndex() + 1;
-    saved.stationText = list("lstStations")->currentText();
-    saved.month = list("lstMonths")->currentIndex() + 1;
-    for (const auto& array : statement_file::Arrays) {
-        for (const QLineEdit* box : textBoxes(array.name, array.count)) {
-            if (box->text().isEmpty())
-                continue;
-            const money::Amount amount = money::read(box->text());
-            saved.boxes.push_back({box->objectName(), box->text(),
-                                   array.amounts && amount.status == money::Status::Number
-                                       ? std::optional(amount.cents)
-                                       : std::nullopt});
-        }
-    }
-    return saved;
-}
-
-// Puts saved entries on the form. Where the locale differs from the one they were saved in, an
+// Puts a saved statement on the form. Where the locale differs from the one it was saved in, an
 // amount shows in this one's standard form; the totals are worked out anew, never taken.
-void StatementForm::restore(const statement_file::Entries& saved)
+void StatementForm::restore(const statement_file::Saved& saved)
 {
-    const bool sameLocale = saved.locale == QLocale().name();
-    QComboBox* stations = list("lstStations");
-    stations->setCurrentIndex(saved.station - 1);
-    stations->setEditText(saved.stationText);
-    list("lstMonths")->setCurrentIndex(saved.month - 1);
-    for (const auto& array : statement_file::Arrays) {
-        for (QLineEdit* box : textBoxes(array.name, array.count)) {
-            const auto kept =
-                std::find_if(saved.boxes.begin(), saved.boxes.end(),
-                             [box](const auto& b) { return b.name == box->objectName(); });
-            if (kept == saved.boxes.end())
-                box->setText(QString());
-            else
-                box->setText(kept->cents && !sameLocale ? money::standard(*kept->cents)
-                                                        : kept->text);
-        }
-    }
-    for (const char* name : Results)
-        label(name)->setText(QString());
-    if (saved.calculated && !firstProblem())
-        showTotals();
-    else
-        setFocus(stations);
+    m_statement = saved.statement.inLocale(m_statement.locale());
+    if (saved.calculated)
+        m_statement.calculate();
+    showStatement();
+    setFocus(m_statement.totals() ? static_cast<QWidget*>(button("cmdPrint"))
+                                  : list("lstStations"));
 }
 
 void StatementForm::openFile(const QString& path)
@@ -307,11 +262,8 @@ void StatementForm::fileRead(const QString& path, const SavedStatementReader::Re
                                                       '"' + control(problem->box)->accessibleName() +
                                                       '"'));
     } else {
-        const statement_file::Entries& saved = std::get<statement_file::Entries>(read);
-        const statement_file::Entries onForm = entries();
-        const bool holdsEntries = onForm.station != 0 || !onForm.stationText.isEmpty() ||
-                                  onForm.month != 0 || !onForm.boxes.empty();
-        if (!holdsEntries ||
+        const statement_file::Saved& saved = std::get<statement_file::Saved>(read);
+        if (m_statement.isEmpty() ||
             dialogs::msgBox(QStringLiteral("Are you sure you want to replace the entries on the "
                                            "form with those saved in \"%1\"?")
                                 .arg(dialogs::shownName(QFileInfo(path).fileName())),
@@ -346,7 +298,7 @@ std::optional<printing::Outcome> StatementForm::saveAsPdf()
         QDir(folder()).filePath(m_fileName.isEmpty() ? title + ".pdf" : m_fileName), PdfFiles);
     if (path.isEmpty())
         return std::nullopt;
-    const statement_file::Entries saved = entries();
+    const statement_file::Saved saved{m_statement, m_statement.calculated()};
     const printing::Outcome outcome = withoutButtons([&] {
         return printing::saveFormAsPdf(window(), title, path, [&saved](QXmlStreamWriter& xmp) {
             statement_file::write(xmp, saved);
@@ -391,7 +343,7 @@ void StatementForm::Form_KeySave()
 
 void StatementForm::Text1_GotFocus(int)
 {
-    amount_boxes::selectAll(textBoxes(Descriptions.name, Descriptions.count));
+    selectWholeTexts(textBoxes(DescriptionBoxes.name, DescriptionBoxes.count));
 }
 
 // The pop-money lines are filled by their calculators, not typed into: entering one moves the
@@ -408,12 +360,12 @@ void StatementForm::txtBox_GotFocus(int index)
 {
     if (index == 7)
         openCalculator(m_openIncome, QStringLiteral("txtBox(7)"), 0);
-    amount_boxes::selectAll(textBoxes(Income.name, Income.count));
+    selectWholeTexts(textBoxes(IncomeBoxes.name, IncomeBoxes.count));
 }
 
 void StatementForm::txtBoxa_GotFocus(int index)
 {
     if (index == 2)
         openCalculator(m_openExpenses, QStringLiteral("txtBoxa(2)"), 2);
-    amount_boxes::selectAll(textBoxes(Expenses.name, Expenses.count));
+    selectWholeTexts(textBoxes(ExpenseBoxes.name, ExpenseBoxes.count));
 }

@@ -4,7 +4,7 @@
 #include "app/hand_off.h"
 #include "paper/printing.h"
 #include "saved_statement.h"
-#include "statement_file.h"
+#include "model/statement_file.h"
 #include "statement_layout.h"
 
 #include <functional>
@@ -44,16 +44,10 @@ private:
     void Form_KeySave();
     void Form_KeyOpen();
     bool CheckEntries();
-    // The first entry that keeps Calculate from adding up: the control at fault and what to tell.
-    struct EntryProblem {
-        QWidget* control;
-        QString prompt, title;
-    };
-    std::optional<EntryProblem> firstProblem();
     void showTotals();
-    QStringList amountTexts();
-    statement_file::Entries entries();
-    void restore(const statement_file::Entries& saved);
+    void takeFromForm();
+    void showStatement();
+    void restore(const statement_file::Saved& saved);
     void openNext();
     void fileRead(const QString& path, const SavedStatementReader::Result& read);
     QString folder() const;
@@ -68,7 +62,10 @@ private:
 
     const OpenCalculator m_openIncome, m_openExpenses;
     float m_left = 0;
-    QStringList m_totalled; // the amounts the totals on show were worked out from
+    // What the form holds, kept as it is edited; the form shows it anew after Calculate, Clear
+    // and Open, and meanwhile takes no edit of its own showing back.
+    Statement m_statement;
+    bool m_showing = false;
     // Where the statement on the form was last saved or opened from; Clear forgets its name.
     QString m_folder, m_fileName;
     SavedStatementReader m_reader;

@@ -36,24 +36,6 @@ bool holdsControls(const QString& text)
                        [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
-// Every box of the statement by name: its place in the order of the format, and its kind.
-struct Known {
-    int order;
-    bool amount;
-};
-const QHash<QString, Known>& knownBoxes()
-{
-    static const QHash<QString, Known> known = [] {
-        QHash<QString, Known> names;
-        for (const BoxArray& array : Arrays)
-            for (int i = 0; i < array.count; ++i)
-                names.insert(QStringLiteral("%1(%2)").arg(QLatin1String(array.name)).arg(i),
-                             {int(names.size()), array.amounts});
-        return names;
-    }();
-    return known;
-}
-
 // A whole number written in plain digits, with a minus sign at most.
 std::optional<qint64> number(const QString& text)
 {
@@ -102,6 +84,13 @@ struct Fields {
     std::optional<QString> name, text, cents;
 };
 
+// A box as the metadata gives it, once checked on its own.
+struct Box {
+    int index;
+    QString text;
+    std::optional<qint64> cents;
+};
+
 // Reads the metadata by descent: each function reads one element of the format, from its start
 // to its end, with what it may hold. Elements of others are passed over, though no deeper than
 // the format's own go, and the first thing a statement never holds ends the reading.
@@ -109,7 +98,7 @@ class Reader {
 public:
     explicit Reader(QByteArrayView xmp) : m_xml(QByteArray::fromRawData(xmp.data(), xmp.size())) {}
 
-    std::variant<Entries, Problem> read();
+    std::variant<Saved, Problem> read();
 
 private:
     // How deep the format's elements stand: a box's field inside an rdf:Description inside an
@@ -240,20 +229,20 @@ void Reader::box()
         return;
     if (!f.name || !f.text)
         return stop(damaged());
-    const auto known = knownBoxes().constFind(*f.name);
-    if (known == knownBoxes().cend())
+    const int index = boxIndex(*f.name);
+    if (index < 0)
         return stop({QStringLiteral("it names a box the statement does not have"), {}});
-    if (std::any_of(m_boxes.begin(), m_boxes.end(), [&](const Box& b) { return b.name == *f.name; }))
+    if (std::any_of(m_boxes.begin(), m_boxes.end(), [&](const Box& b) { return b.index == index; }))
         return stop(damaged());
     if (const auto problem = untypable(*f.text, *f.name))
         return stop(*problem);
-    Box box{*f.name, *f.text, std::nullopt};
+    Box box{index, *f.text, std::nullopt};
     if (f.cents) {
         box.cents = number(*f.cents);
-        if (!box.cents || !known->amount)
+        if (!box.cents || !isAmountBox(index))
             return stop(damaged());
         if (*box.cents <= -money::LimitCents || *box.cents >= money::LimitCents)
-            return stop({QStringLiteral("the amount for %1 is a trillion or more"), box.name});
+            return stop({QStringLiteral("the amount for %1 is a trillion or more"), *f.name});
     }
     m_boxes.push_back(std::move(box));
 }
@@ -299,7 +288,7 @@ void Reader::passOver(int depth)
     }
 }
 
-std::variant<Entries, Problem> Reader::read()
+std::variant<Saved, Problem> Reader::read()
 {
     document();
     const QHash<QString, QString>& p = m_properties;
@@ -317,57 +306,52 @@ std::variant<Entries, Problem> Reader::read()
     if (m_xml.hasError() || !version || *version < 1)
         return damaged();
 
-    Entries entries;
-    entries.locale = p.value(QStringLiteral("locale"));
+    // The locale the texts were written in, by a name that names it again.
+    const QString locale = p.value(QStringLiteral("locale"));
     const QString calculated = p.value(QStringLiteral("calculated"));
-    if (entries.locale.isEmpty() || entries.locale.size() > 64 || holdsControls(entries.locale) ||
+    if (locale.isEmpty() || locale.size() > 64 || holdsControls(locale) ||
+        QLocale(locale).name() != locale ||
         (calculated != QLatin1String("True") && calculated != QLatin1String("False")))
         return damaged();
-    entries.calculated = calculated == QLatin1String("True");
+    Saved saved{Statement(locale == QLocale().name() ? QLocale() : QLocale(locale)),
+                calculated == QLatin1String("True")};
+    Statement& statement = saved.statement;
 
     const std::optional<int> station = picked(p, "station", Stations);
     if (!station)
         return Problem{QStringLiteral("the station it names is not on the list"), {}};
-    entries.station = *station;
-    const std::optional<int> month = picked(p, "month", 12);
+    const std::optional<int> month = picked(p, "month", Months);
     if (!month)
         return Problem{QStringLiteral("the month it names is not on the list"), {}};
-    entries.month = *month;
-    entries.stationText = p.value(QStringLiteral("stationText"));
-    if (const auto problem = untypable(entries.stationText, QStringLiteral("lstStations")))
+    QString stationText = p.value(QStringLiteral("stationText"));
+    if (const auto problem = untypable(stationText, QStringLiteral("lstStations")))
         return *problem;
     // A station picked shows its entry, also where the text was left out.
-    if (entries.station != 0 && entries.stationText.isEmpty())
-        entries.stationText = stationName(entries.station);
+    if (*station != 0 && stationText.isEmpty())
+        stationText = stationName(*station);
+    statement.setStation(*station, stationText);
+    statement.setMonth(*month);
 
     // Each amount is the one its text reads where it was written: a file that says otherwise
     // would show one amount in one locale and another elsewhere.
-    const QLocale written =
-        entries.locale == QLocale().name() ? QLocale() : QLocale(entries.locale);
-    for (Box& box : m_boxes) {
-        if (knownBoxes().value(box.name).amount) {
-            const money::Amount amount = money::read(box.text, written);
-            if ((amount.status == money::Status::Number ? std::optional(amount.cents)
-                                                         : std::nullopt) != box.cents)
-                return Problem{QStringLiteral("its saved statement is damaged: the amount saved "
-                                              "for %1 is not the one its text reads"),
-                               box.name};
-        }
-        if (!box.text.isEmpty())
-            entries.boxes.push_back(std::move(box));
+    for (const Box& box : m_boxes) {
+        statement.setBox(box.index, box.text);
+        const money::Amount& amount = statement.amount(box.index);
+        if (isAmountBox(box.index) &&
+            (amount.status == money::Status::Number ? std::optional(amount.cents)
+                                                    : std::nullopt) != box.cents)
+            return Problem{QStringLiteral("its saved statement is damaged: the amount saved "
+                                          "for %1 is not the one its text reads"),
+                           boxName(box.index)};
     }
-    std::sort(entries.boxes.begin(), entries.boxes.end(), [](const Box& a, const Box& b) {
-        return knownBoxes().value(a.name).order < knownBoxes().value(b.name).order;
-    });
-    return entries;
+    return saved;
 }
 
 } // namespace
 
-QString stationName(int n) { return QStringLiteral("Station ") + QString::number(n); }
-
-void write(QXmlStreamWriter& xmp, const Entries& entries)
+void write(QXmlStreamWriter& xmp, const Saved& saved)
 {
+    const Statement& statement = saved.statement;
     xmp.writeStartElement(Rdf, QStringLiteral("Description"));
     xmp.writeNamespace(Ours, QStringLiteral("qm415"));
     xmp.writeAttribute(Rdf, QStringLiteral("about"), QString());
@@ -375,23 +359,29 @@ void write(QXmlStreamWriter& xmp, const Entries& entries)
         xmp.writeTextElement(Ours, QLatin1String(name), value);
     };
     property("formatVersion", QString::number(FormatVersion));
-    property("locale", entries.locale);
-    property("calculated", entries.calculated ? QStringLiteral("True") : QStringLiteral("False"));
-    if (entries.station != 0)
-        property("station", QString::number(entries.station));
-    if (!entries.stationText.isEmpty())
-        property("stationText", shown(entries.stationText));
-    if (entries.month != 0)
-        property("month", QString::number(entries.month));
+    property("locale", statement.locale().name());
+    property("calculated", saved.calculated ? QStringLiteral("True") : QStringLiteral("False"));
+    if (statement.station() != 0)
+        property("station", QString::number(statement.station()));
+    if (!statement.stationText().isEmpty())
+        property("stationText", shown(statement.stationText()));
+    if (statement.month() != 0)
+        property("month", QString::number(statement.month()));
     xmp.writeStartElement(Ours, QStringLiteral("boxes"));
     xmp.writeStartElement(Rdf, QStringLiteral("Bag"));
-    for (const Box& box : entries.boxes) {
+    for (int box = 0; box < BoxCount; ++box) {
+        if (statement.box(box).isEmpty())
+            continue;
         xmp.writeStartElement(Rdf, QStringLiteral("li"));
         xmp.writeAttribute(Rdf, QStringLiteral("parseType"), QStringLiteral("Resource"));
-        property("name", box.name);
-        property("text", shown(box.text));
-        if (box.cents)
-            property("cents", QString::number(*box.cents));
+        // The cents are those of the text as written, which a reader compares them with.
+        const QString text = shown(statement.box(box));
+        property("name", boxName(box));
+        property("text", text);
+        const money::Amount amount =
+            isAmountBox(box) ? money::read(text, statement.locale()) : money::Amount{};
+        if (amount.status == money::Status::Number)
+            property("cents", QString::number(amount.cents));
         xmp.writeEndElement();
     }
     xmp.writeEndElement();
@@ -399,7 +389,7 @@ void write(QXmlStreamWriter& xmp, const Entries& entries)
     xmp.writeEndElement();
 }
 
-std::variant<Entries, Problem> read(QByteArrayView xmp)
+std::variant<Saved, Problem> read(QByteArrayView xmp)
 {
     if (xmp.size() > MaxMetadata)
         return Problem{QStringLiteral("its metadata is far larger than a statement's"), {}};
