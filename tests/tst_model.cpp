@@ -1,8 +1,12 @@
 // The statement as data, without any window: the check and the totals of Calculate, the flag of
 // totals worked out from these entries, the title, and the saved format, as rows.
 #include "model/statement_file.h"
+#include "model/summary.h"
 
 #include <QTest>
+#include <QRegularExpression>
+
+#include <numeric>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -246,6 +250,120 @@ private slots:
         }
         const Statement& s = std::get<statement_file::Saved>(read).statement;
         QCOMPARE((QStringList{s.stationText()} + boxes(s)).join(' ').trimmed(), outcome);
+    }
+
+    // The next month from this one, only from totals worked out from these very entries.
+    void nextMonth_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("next"); // its station, month and boxes; "": none
+        QTest::newRow("December into January") << QStringList{"station=7", "month=12", "txtBox(0)=100", "txtBoxa(0)=150.25", "Calculate"}
+            << "Station 7 1 txtBox(0)=-50.25";
+        QTest::newRow("a typed station, nothing left over") << QStringList{"station:Hall", "month=3", "Calculate"} << "";
+        QTest::newRow("ended at zero") << QStringList{"station=1", "month=3", "txtBox(0)=5", "txtBoxa(6)=5", "Text1(0)=x", "Calculate"}
+            << "Station 1 4";
+        QTest::newRow("changed after Calculate") << QStringList{"station=1", "month=3", "Calculate", "txtBox(1)=1"} << "";
+    }
+    void nextMonth()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, next);
+        Statement s(QLocale("en_US"));
+        for (const QString& step : steps)
+            if (step == "Calculate")
+                s.calculate();
+            else
+                enter(s, step);
+        const std::optional<Statement> after = s.nextMonth();
+        QCOMPARE(after ? (QStringList{after->stationText(), QString::number(after->month())} + boxes(*after)).join(' ')
+                       : QString(),
+                 next);
+        if (after)
+            QVERIFY(!after->totals() && after->station() == s.station());
+    }
+
+    // Many statements at once: each checked and totalled as Calculate would, each station's
+    // balance followed from month to month, duplicates and missing stations found.
+    void summaryOfMany_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "name locale step step...", or "name !reason"
+        QTest::addColumn<QStringList>("rows");  // station month carried income expenses balance, problems
+        QTest::addColumn<QString>("totals");    // carried income expenses balance of those counted
+        QTest::addColumn<QString>("months");    // the run summarised, then how many missing
+        // clang-format off
+        QTest::newRow("continuity across December into January")
+            << QStringList{"jan en_US station=5 month=1 txtBox(0)=140", "dec en_US station=5 month=12 txtBox(0)=100 txtBox(1)=50",
+                           "feb en_US station=5 month=2 txtBox(0)=140"}
+            << QStringList{"5 1 14000 14000 0 14000 continuity:-1000:12", "5 12 10000 15000 0 15000", "5 2 14000 14000 0 14000"}
+            << "38000 43000 0 43000" << "12 1 2, 99";
+        QTest::newRow("not followed where the month before is not summarised")
+            << QStringList{"jan en_US station=5 month=1 txtBox(0)=140", "mar en_US station=5 month=3 txtBox(0)=1"}
+            << QStringList{"5 1 14000 14000 0 14000", "5 3 100 100 0 100"} << "14100 14100 0 14100" << "1 3, 66";
+        QTest::newRow("the same station and month twice")
+            << QStringList{"a en_US station=3 month=4 txtBox(0)=1", "b en_US station=3 month=4 txtBox(0)=2", "c en_US station=4 month=4 txtBoxa(0)=2"}
+            << QStringList{"3 4 100 100 0 100 duplicate:b", "3 4 200 200 0 200 duplicate:a", "4 4 0 0 200 -200"}
+            << "0 0 200 -200" << "4, 32";
+        QTest::newRow("a check that fails, no station, no month, a file refused")
+            << QStringList{"bad en_US station=2 month=4 txtBoxa(1)=abc txtBox(0)=1", "none en_US txtBox(0)=x", "odd !it is not a PDF file"}
+            << QStringList{"2 4 0 - - - check:txtBoxa(1):Input is not a number, please correct this.",
+                           "0 0 0 - - - nostation nomonth check:txtBox(0):Input is not a number, please correct this.",
+                           "0 0 0 - - - refused:it is not a PDF file"}
+            << "0 0 0 0" << "4, 33";
+        QTest::newRow("saved in German beside English") << QStringList{"de de_DE station=1 month=6 txtBox(0)=1.234,56", "en en_US station=2 month=6 txtBox(0)=1,000.44"}
+            << QStringList{"1 6 123456 123456 0 123456", "2 6 100044 100044 0 100044"} << "223500 223500 0 223500" << "6, 32";
+        // clang-format on
+    }
+    void summaryOfMany()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, totals);
+        QFETCH(QString, months);
+        std::vector<SummaryInput> inputs;
+        for (const QString& file : files) {
+            const QStringList words = file.split(' ');
+            if (words[1].startsWith('!')) {
+                inputs.push_back({words[0], file.section('!', 1)});
+                continue;
+            }
+            inputs.push_back({words[0], statement_file::Saved{filled(words.mid(2), QLocale(words[1])), false}});
+        }
+        const Summary summary = summarise(inputs);
+        QStringList got;
+        for (const SummaryRow& row : summary.rows) {
+            QStringList words{QString::number(row.station), QString::number(row.month), QString::number(row.carried)};
+            for (qint64 Totals::*t : {&Totals::income, &Totals::expenses, &Totals::balance})
+                words << (row.totals ? QString::number((*row.totals).*t) : "-");
+            for (const SummaryProblem& p : row.problems) {
+                const QString kinds[] = {"refused", "nostation", "nomonth", "check", "continuity", "duplicate"};
+                const QString kind = kinds[int(p.kind)];
+                words << (p.kind == SummaryProblem::Kind::Continuity ? kind + ":" + QString::number(p.cents) + ":" + QString::number(p.month)
+                          : p.kind == SummaryProblem::Kind::Check ? kind + ":" + p.box + ":" + p.text
+                          : p.text.isEmpty() ? kind : kind + ":" + p.text);
+            }
+            got << words.join(' ');
+        }
+        QCOMPARE(got, rows);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(summary.carried).arg(summary.totals.income).arg(summary.totals.expenses).arg(summary.totals.balance), totals);
+        QStringList run;
+        for (int m : summary.months)
+            run << QString::number(m);
+        QCOMPARE(run.join(' ') + ", " + QString::number(summary.missing.size()), months);
+        QCOMPARE(summary.allWell(), false);
+        if (!summary.months.empty())
+            QCOMPARE(summary.monthTotal(summary.months.back()),
+                     std::accumulate(summary.endBalances.begin(), summary.endBalances.end(), qint64(0),
+                                     [&](qint64 sum, const auto& e) { return e.first.second == summary.months.back() ? sum + e.second : sum; }));
+    }
+
+    void aSummaryOfEveryStationIsWell()
+    {
+        std::vector<SummaryInput> inputs;
+        for (int station = 1; station <= Stations; ++station)
+            inputs.push_back({QString::number(station), statement_file::Saved{filled({"station=" + QString::number(station), "month=3"}), true}});
+        QVERIFY(summarise(inputs).allWell());
+        inputs.pop_back();
+        QCOMPARE(summarise(inputs).missing, (std::vector<std::pair<int, int>>{{34, 3}}));
     }
 
     // Before its root a statement's metadata declares nothing; no more than a statement is read.

@@ -85,6 +85,11 @@ std::optional<EntryProblem> Statement::check() const
     if (m_month == 0)
         return EntryProblem{QStringLiteral("lstMonths"), QStringLiteral("You must select a Month"),
                             QStringLiteral("List a Month")};
+    return amountProblem();
+}
+
+std::optional<EntryProblem> Statement::amountProblem() const
+{
     // Income boxes before expense boxes, each from the lowest index up.
     for (int box = 0; isAmountBox(box); ++box)
         if (const auto prompt = amounts::problem(m_amounts[box]))
@@ -123,6 +128,17 @@ QString Statement::title() const
             kept << word;
     }
     return kept.join(u' ');
+}
+
+std::optional<Statement> Statement::nextMonth() const
+{
+    if (!m_calculated)
+        return std::nullopt;
+    Statement next(m_locale);
+    next.setStation(m_station, m_stationText);
+    next.setMonth(monthAfter(m_month));
+    next.setBox(0, amounts::rewritten({money::Status::Number, m_totals->balance}, m_locale));
+    return next;
 }
 
 Statement Statement::inLocale(const QLocale& locale) const

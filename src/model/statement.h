@@ -38,6 +38,10 @@ bool isAmountBox(int box);
 // The station list's entry for station n (1 to 34).
 QString stationName(int n);
 
+// The month after and the month before: December is followed by January.
+inline int monthAfter(int month) { return month % Months + 1; }
+inline int monthBefore(int month) { return (month + Months - 2) % Months + 1; }
+
 struct Totals {
     qint64 income = 0;
     qint64 expenses = 0;
@@ -80,6 +84,8 @@ public:
     // The check of Calculate: the station, the month, then every amount box in the form's order;
     // the first problem, if any.
     std::optional<EntryProblem> check() const;
+    // The first amount box that cannot count as an amount, in that order.
+    std::optional<EntryProblem> amountProblem() const;
     // Calculate: the check; where it passes, the totals in exact cents and every amount box
     // rewritten in the standard form (emptied where it counts zero).
     std::optional<EntryProblem> calculate();
@@ -96,6 +102,11 @@ public:
     // The same entries written in another locale: every amount in that one's standard form, the
     // other texts as they are.
     Statement inLocale(const QLocale& locale) const;
+
+    // The same station's statement of the month after this one (December: January): its balance
+    // carried forward this one's end balance, every other box empty. Only where the totals on
+    // show were worked out from these entries.
+    std::optional<Statement> nextMonth() const;
 
     bool operator==(const Statement&) const = default;
 
