@@ -380,6 +380,16 @@ private slots:
         QCOMPARE(money::plain(cents, l), plain);
     }
 
+    // For spreadsheets, whatever the locale: a point, two digits, a minus sign.
+    void decimals()
+    {
+        const QList<QPair<qint64, QString>> rows{{0, "0.00"}, {5, "0.05"}, {-5, "-0.05"},
+                                                 {-100, "-1.00"}, {123450, "1234.50"},
+                                                 {-99999999999999, "-999999999999.99"}};
+        for (const auto& [cents, text] : rows)
+            QCOMPARE(money::decimal(cents), text);
+    }
+
     // Whatever is written reads back as the same amount, in every locale the program may run
     // under, and so does what a user of that locale types for it.
     void everyWrittenFormReadsBack()

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace dialogs {
 namespace {
@@ -42,6 +43,12 @@ QString fileName(FileAccess access, const QString& title, const QString& suggest
         // A name typed without its ending gets the one of the files offered.
         if (!suggested.suffix().isEmpty())
             dialog.setDefaultSuffix(suggested.suffix());
+        // Where several kinds are offered, the ending of the kind chosen.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+            static const QRegularExpression ending(QStringLiteral("\\*\\.(\\w+)"));
+            if (const QRegularExpressionMatch m = ending.match(f); m.hasMatch())
+                dialog.setDefaultSuffix(m.captured(1));
+        });
     }
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
@@ -52,6 +59,16 @@ QString shownName(QString name)
         if (c.category() == QChar::Other_Control)
             c = QChar::ReplacementCharacter;
     return name;
+}
+
+QStringList fileNames(const QString& title, const QString& folder, const QString& filter)
+{
+    if (fileChooser())
+        return fileChooser()(FileAccess::OpenSeveral, title, folder, filter)
+            .split(u'\n', Qt::SkipEmptyParts);
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 int msgBox(const QString& prompt, int style, const QString& title)

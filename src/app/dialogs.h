@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -31,12 +32,16 @@ using Responder = std::function<int(const QString& prompt, int style, const QStr
 void setResponder(Responder responder);
 
 // The desktop's file dialogs.
-enum class FileAccess { Open, Save };
+enum class FileAccess { Open, Save, OpenSeveral };
 
 // Opened in the folder of the suggested path with its file name filled in (to save) or in that
 // folder (to open): the chosen path, or "" when the user cancels.
 QString fileName(FileAccess access, const QString& title, const QString& suggestedPath,
                  const QString& filter);
+
+// Opened in a folder, for one or more existing files: the chosen paths, none when the user
+// cancels. (A chooser of the tests gives them one a line.)
+QStringList fileNames(const QString& title, const QString& folder, const QString& filter);
 
 // Tests choose the file themselves; an empty chooser brings back the real dialog.
 using FileChooser = std::function<QString(FileAccess access, const QString& title,

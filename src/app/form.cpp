@@ -159,9 +159,10 @@ void Form::load()
             w->installEventFilter(this);
     }
     for (const Key& k : m_keys) {
-        connect(new QShortcut(k.key, m_window.get()), &QShortcut::activated, this, k.handler);
+        for (const QKeySequence& keys : k.keys)
+            connect(new QShortcut(keys, m_window.get()), &QShortcut::activated, this, k.handler);
         // A desktop may leave a standard key unbound.
-        const QString name = QKeySequence(k.key).toString(QKeySequence::NativeText);
+        const QString name = k.keys.value(0).toString(QKeySequence::NativeText);
         if (!k.button.isEmpty())
             button(k.button)->setToolTip(name.isEmpty() ? k.tip : k.tip + " (" + name + ')');
     }
@@ -316,12 +317,17 @@ void Form::onLostFocus(const QString& array, std::function<void(int)> handler)
 
 void Form::onKey(QKeySequence::StandardKey key, std::function<void()> handler)
 {
-    m_keys.push_back({key, std::move(handler), {}, {}});
+    m_keys.push_back({QKeySequence::keyBindings(key), std::move(handler), {}, {}});
+}
+
+void Form::onKey(const QKeySequence& key, std::function<void()> handler)
+{
+    m_keys.push_back({{key}, std::move(handler), {}, {}});
 }
 
 void Form::onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip)
 {
-    m_keys.push_back({key,
+    m_keys.push_back({QKeySequence::keyBindings(key),
                       [this, button] {
                           if (auto handler = m_click.value(button))
                               handler();

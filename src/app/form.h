@@ -118,6 +118,8 @@ protected:
     // window. Given a button, the key runs that button's Click handler, and the button's tooltip
     // names the key: "Print the statement (Ctrl+P)".
     void onKey(QKeySequence::StandardKey key, std::function<void()> handler);
+    // A key of the program's own, where the desktop has no standard one.
+    void onKey(const QKeySequence& key, std::function<void()> handler);
     void onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip);
     // One file dropped anywhere on the window, from a file manager say. The handler runs once the
     // drop is over, so that the program it came from is not kept waiting by a message box.
@@ -154,7 +156,7 @@ private:
     QHash<QString, std::function<void(int)>> m_gotFocus;
     QHash<QString, std::function<void(int)>> m_lostFocus;
     struct Key {
-        QKeySequence::StandardKey key;
+        QList<QKeySequence> keys; // a standard key may have several
         std::function<void()> handler;
         QString button, tip;
     };

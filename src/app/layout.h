@@ -32,6 +32,8 @@ enum class Look {
     Total,        // calculator total
     Button,
     DefaultButton, // Enter clicks it wherever the focus is, but on another button
+    Table,         // rows and columns of figures, read-only, picked a row at a time
+    Progress,      // how far a long task has come
 };
 
 struct ControlSpec {

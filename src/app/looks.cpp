@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QTableView>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -269,6 +272,21 @@ QWidget* makeControl(const ControlSpec& c, QWidget* parent, const QPalette& wind
         button->setFocusPolicy(Qt::StrongFocus);
         button->setDefault(c.look == Look::DefaultButton);
         return button;
+    }
+    case Look::Table: {
+        auto* table = new QTableView(parent);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->verticalHeader()->hide();
+        table->setWordWrap(false);
+        table->setFocusPolicy(Qt::StrongFocus);
+        return table;
+    }
+    case Look::Progress: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        return bar;
     }
     default:
         return makeLabel(c, parent, windowPalette);

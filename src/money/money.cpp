@@ -271,4 +271,11 @@ QString plain(qint64 cents, const QLocale& locale)
     return written(detail::rulesFor(locale).plain, cents);
 }
 
+QString decimal(qint64 cents)
+{
+    const quint64 size = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    return (cents < 0 ? QStringLiteral("-") : QString()) + QString::number(size / 100) +
+           QLatin1Char('.') + QString::number(size % 100).rightJustified(2, QLatin1Char('0'));
+}
+
 } // namespace money

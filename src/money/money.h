@@ -43,5 +43,8 @@ QString standard(qint64 cents, const QLocale& locale = QLocale());
 QString currency(qint64 cents, const QLocale& locale = QLocale());
 // The shortest plain text: no grouping, no symbol, no trailing zeros (12.5, 0, -3).
 QString plain(qint64 cents, const QLocale& locale = QLocale());
+// Whatever the locale, as a spreadsheet reads it: a point and two digits, no grouping, a minus
+// sign when negative (-1234.50).
+QString decimal(qint64 cents);
 
 } // namespace money

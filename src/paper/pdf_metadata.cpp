@@ -32,6 +32,10 @@ QString refusedAtOnce(const QString& path)
     // A pipe or a device would keep the open waiting, or never end.
     if (info.exists() && !info.isFile())
         return QStringLiteral("it is not a file");
+    // A name the system's character set could not decode reached the program changed: as it
+    // came, it names no file there is.
+    if (!info.exists() && !info.isSymLink() && path.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("its name is not valid in the system's character set (UTF-8)");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();

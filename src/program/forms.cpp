@@ -2,6 +2,7 @@
 
 #include "popcalc/popcalc_form.h"
 #include "statement/statement_form.h"
+#include "summary/summary_form.h"
 
 namespace {
 Forms* g_current = nullptr;
@@ -15,6 +16,7 @@ Forms::Forms()
 
 Forms::~Forms()
 {
+    m_summary.reset();
     m_pop.reset();
     m_p2.reset();
     m_statement.reset();
@@ -33,8 +35,20 @@ StatementForm& Forms::statement()
     if (!m_statement)
         m_statement = std::make_unique<StatementForm>(
             m_registry, [this](const HandOff& total) { pop().open(total); },
-            [this](const HandOff& total) { p2().open(total); });
+            [this](const HandOff& total) { p2().open(total); },
+            [this](const QStringList& files) { summary().summarise(files); });
     return *m_statement;
+}
+
+SummaryForm& Forms::summary()
+{
+    // A row of the summary opens in the statement window, after its question as usual.
+    if (!m_summary)
+        m_summary = std::make_unique<SummaryForm>(m_registry, [this](const QString& file) {
+            statement().show();
+            statement().openFile(file);
+        });
+    return *m_summary;
 }
 
 PopCalcForm& Forms::pop()

@@ -1,10 +1,12 @@
 #include "forms.h"
 #include "statement/statement_form.h"
+#include "summary/summary_command.h"
+#include "summary/summary_form.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QStringConverter>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,24 +23,29 @@ const char* const qtOptionsWithValue[] = {
 const char* const qtFlags[] = {"reverse", "sync", "testability", "widgetcount", "nograb", "dograb"};
 
 // What the command line asks for: to end at once with this status (--help, --version, a
-// mistake), or to start, with a statement to open.
+// mistake), or to start, with a statement to open, or with a summary of statements to show or
+// to write (CSV, PDF) without a window.
 struct Start {
     std::optional<int> exitStatus;
-    QString file;
-    QString fileProblem = {}; // why the file cannot be opened, known from its name alone
+    QStringList files = {}; // a statement to open, or the statements to summarise
+    bool summary = false;
+    QString csv = {}, pdf = {};
 };
+
+int usageError(const QString& program, const QString& what)
+{
+    std::fprintf(stderr, "%s: %s Try '%s --help'.\n", qPrintable(program), qPrintable(what),
+                 qPrintable(program));
+    return 2;
+}
 
 // Answers --help and --version, and refuses what it does not know, before the GUI starts:
 // none of that needs a display.
 Start handleCommandLine(int argc, char* argv[])
 {
-    QStringList args, undecodable;
-    for (int i = 0; i < argc; ++i) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-        // A name the system's character set cannot decode names no file the program can reach.
-        if (QFile::encodeName(args.last()) != QByteArray(argv[i]))
-            undecodable.append(args.last());
-    }
     const QString program = QStringLiteral("qm415");
     if (!args.isEmpty())
         args.first() = program;
@@ -47,12 +54,31 @@ Start handleCommandLine(int argc, char* argv[])
     // Qt's options are single-dash words (-platform, -style): read every option that way.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("Fill in, check, total and print a station's monthly financial statement "
-                       "(FORM QM-415).\nQt's usual options, such as -platform, -style and "
-                       "-display, are accepted too."));
+        QStringLiteral(
+            "Fill in, check, total and print a station's monthly financial statement "
+            "(FORM QM-415).\n"
+            "With --summary, read many saved statements at once (the files named, and the .pdf "
+            "files directly inside the folders named), check and total each as Calculate does, "
+            "and show their summary; with --csv or --pdf, write it without a window. Exit status "
+            "0 when every statement adds up and no station 1 to 34 is missing from a month "
+            "summarised, 1 when anything is wrong (each problem a line on standard error), 2 for "
+            "a mistake in the command line.\n"
+            "In the statement, Ctrl+N after Calculate starts the same station's next month.\n"
+            "Qt's usual options, such as -platform, -style and -display, are accepted too."));
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A statement saved as a PDF file, to open."),
-                                 QStringLiteral("[file]"));
+                                 QStringLiteral("A statement saved as a PDF file, to open; with "
+                                                "--summary, statements and folders of them."),
+                                 QStringLiteral("[file...]"));
+    const QCommandLineOption summary(QStringLiteral("summary"),
+                                     QStringLiteral("Summarise the statements named."));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Write the summary as CSV to the file ('-': "
+                                                "standard output) and exit."),
+                                 QStringLiteral("file"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the summary as a PDF to the file and exit."),
+                                 QStringLiteral("file"));
+    parser.addOptions({summary, csv, pdf});
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -70,37 +96,46 @@ Start handleCommandLine(int argc, char* argv[])
         parser.addOption(option);
     }
 
-    if (!parser.parse(args)) {
-        std::fprintf(stderr, "%s: %s Try '%s --help'.\n", qPrintable(program),
-                     qPrintable(parser.errorText()), qPrintable(program));
-        return {2, {}};
-    }
+    if (!parser.parse(args))
+        return {usageError(program, parser.errorText())};
     if (parser.isSet(help)) {
         // Qt's usage line would name the parser's placeholder, not the program.
         const QString text = parser.helpText();
-        std::fputs(qPrintable(QStringLiteral("Usage: %1 [options] [file]").arg(program) +
+        std::fputs(qPrintable(QStringLiteral("Usage: %1 [options] [file]\n       %1 --summary "
+                                             "[--csv FILE] [--pdf FILE] FILE|FOLDER...")
+                                  .arg(program) +
                               text.mid(text.indexOf(QLatin1Char('\n')))),
                    stdout);
-        return {0, {}};
+        return {0};
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(program), QM415_VERSION);
-        return {0, {}};
+        return {0};
     }
-    // One statement at a time: a second file is a mistake.
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fprintf(stderr, "%s: Unexpected argument '%s'. Try '%s --help'.\n",
-                     qPrintable(program), qPrintable(files.at(1)), qPrintable(program));
-        return {2, {}};
+    if (!parser.isSet(summary)) {
+        if (parser.isSet(csv) || parser.isSet(pdf))
+            return {usageError(program, QStringLiteral("--csv and --pdf write a summary: they "
+                                                       "need --summary."))};
+        // One statement at a time: a second file is a mistake.
+        if (files.size() > 1)
+            return {usageError(program,
+                               QStringLiteral("Unexpected argument '%1'.").arg(files.at(1)))};
+        return {std::nullopt, files};
     }
-    const QString file = files.value(0);
-    return {std::nullopt, file,
-            undecodable.contains(file)
-                ? QStringLiteral("its name is not valid in the system's character set (%1)")
-                      .arg(QString::fromLatin1(QStringConverter::nameForEncoding(
-                          QStringConverter::System)))
-                : QString()};
+    if (files.isEmpty())
+        return {usageError(program, QStringLiteral("--summary needs the statements to read."))};
+    Start start{std::nullopt, SummaryReading::filesOf(files), true, parser.value(csv),
+                parser.value(pdf)};
+    // A summary never takes the place of a statement it reads.
+    for (const QString& output : {start.csv, start.pdf})
+        for (const QString& input : start.files)
+            if (!output.isEmpty() && output != QLatin1String("-") &&
+                QFileInfo(output).absoluteFilePath() == QFileInfo(input).absoluteFilePath())
+                return {usageError(program,
+                                   QStringLiteral("'%1' is one of the statements summarised.")
+                                       .arg(output))};
+    return start;
 }
 
 } // namespace
@@ -110,6 +145,19 @@ int main(int argc, char* argv[])
     const Start start = handleCommandLine(argc, argv);
     if (start.exitStatus)
         return *start.exitStatus;
+
+    // A summary written to a file needs no display: CSV no GUI at all, a PDF no screen.
+    if (!start.csv.isEmpty() || !start.pdf.isEmpty()) {
+        if (start.pdf.isEmpty()) {
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("qm415"));
+            return writeSummary(start.files, start.csv, start.pdf);
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("qm415"));
+        return writeSummary(start.files, start.csv, start.pdf);
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qm415"));
@@ -122,16 +170,15 @@ int main(int argc, char* argv[])
     int result = 0;
     {
         Forms forms;
-        frmQM415().load();
-        frmQM415().show();
-        // Once the window is up: a file refused is said over it, and the empty form stays.
-        if (!start.file.isEmpty())
-            QTimer::singleShot(0, &frmQM415(), [&start] {
-                if (start.fileProblem.isEmpty())
-                    frmQM415().openFile(start.file);
-                else
-                    StatementForm::refuseFile(start.file, start.fileProblem);
-            });
+        if (start.summary) {
+            frmSummary().summarise(start.files);
+        } else {
+            frmQM415().load();
+            frmQM415().show();
+            // Once the window is up: a file refused is said over it, and the empty form stays.
+            if (!start.files.isEmpty())
+                QTimer::singleShot(0, &frmQM415(), [&start] { frmQM415().openFile(start.files[0]); });
+        }
         result = QApplication::exec();
         // Windows unloaded by the last handler are still waiting to be deleted.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,7 @@
 #include "saved_statement.h"
 
+#include "statement_layout.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -12,6 +14,12 @@ constexpr qsizetype NameRoom = 80;
 SavedStatementReader::SavedStatementReader(QObject* parent) : QObject(parent)
 {
     connect(&m_reader, &pdf_metadata::Reader::done, this, &SavedStatementReader::partRead);
+}
+
+QString SavedStatementReader::reason(const statement_file::Problem& problem)
+{
+    return problem.box.isEmpty() ? problem.reason
+                                 : problem.reason.arg('"' + describedControl(problem.box) + '"');
 }
 
 void SavedStatementReader::start(const QString& path)

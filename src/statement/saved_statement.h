@@ -22,6 +22,9 @@ public:
     void cancel() { m_reader.cancel(); }
     bool isReading() const { return m_reader.isReading(); }
 
+    // Why a file was refused, in words: the box at fault, if any, by what a screen reader calls it.
+    static QString reason(const statement_file::Problem& problem);
+
 signals:
     void done(const SavedStatementReader::Result& result);
 

@@ -24,9 +24,10 @@ const QString Title = QStringLiteral("Form QM-415");
 const QString PdfFiles = QStringLiteral("PDF files (*.pdf)");
 } // namespace
 
-StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses)
+StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses,
+                             OpenSummary summary)
     : Form(registry, statementLayout()), m_openIncome(std::move(income)),
-      m_openExpenses(std::move(expenses))
+      m_openExpenses(std::move(expenses)), m_openSummary(std::move(summary))
 {
     onClick("cmdCalculate", [this] { cmdCalculate_Click(); });
     onClick("cmdClear", [this] { cmdClear_Click(); });
@@ -36,6 +37,8 @@ StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, Open
     onKey(QKeySequence::Quit, "cmdExit", QStringLiteral("Exit the program"));
     onKey(QKeySequence::Save, [this] { Form_KeySave(); });
     onKey(QKeySequence::Open, [this] { Form_KeyOpen(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { Form_KeyOpenSeveral(); });
+    onKey(QKeySequence::New, [this] { Form_KeyNew(); });
     onFileDropped([this](const QString& path) { openFile(path); });
     connect(&m_reader, &SavedStatementReader::done, this,
             [this](const SavedStatementReader::Result& read) {
@@ -176,10 +179,16 @@ void StatementForm::cmdCalculate_Click()
     showTotals();
 }
 
+// The question before the form's entries go.
+bool StatementForm::mayClear()
+{
+    return dialogs::msgBox(QStringLiteral("Are you sure you want to clear the form?"),
+                           dialogs::YesNo, Title) != dialogs::No;
+}
+
 void StatementForm::cmdClear_Click()
 {
-    if (dialogs::msgBox(QStringLiteral("Are you sure you want to clear the form?"), dialogs::YesNo,
-                        Title) != dialogs::No) {
+    if (mayClear()) {
         m_statement = Statement(m_statement.locale());
         showStatement();
         // The next statement is another document: saved under a name of its own.
@@ -216,6 +225,7 @@ void StatementForm::remember(const QString& path)
     const QFileInfo file(path);
     m_folder = file.absolutePath();
     m_fileName = file.fileName();
+    m_kept = m_statement;
 }
 
 // Puts a saved statement on the form. Where the locale differs from the one it was saved in, an
@@ -257,10 +267,7 @@ void StatementForm::refuseFile(const QString& path, const QString& why)
 void StatementForm::fileRead(const QString& path, const SavedStatementReader::Result& read)
 {
     if (const auto* problem = std::get_if<statement_file::Problem>(&read)) {
-        refuseFile(path, problem->box.isEmpty() ? problem->reason
-                                                : problem->reason.arg(
-                                                      '"' + control(problem->box)->accessibleName() +
-                                                      '"'));
+        refuseFile(path, SavedStatementReader::reason(*problem));
     } else {
         const statement_file::Saved& saved = std::get<statement_file::Saved>(read);
         if (m_statement.isEmpty() ||
@@ -278,6 +285,36 @@ void StatementForm::fileRead(const QString& path, const SavedStatementReader::Re
     m_hold.reset();
     m_waiting.removeFirst();
     openNext();
+}
+
+// The same station's next month, from this month's end balance. Where the statement was saved or
+// opened and not changed since, nothing is lost, so nothing is asked.
+void StatementForm::Form_KeyNew()
+{
+    const std::optional<Statement> next = m_statement.nextMonth();
+    if (!next) {
+        dialogs::msgBox(QStringLiteral("Press Calculate first: the next month starts from this "
+                                       "month's end balance."),
+                        dialogs::Information, QStringLiteral("Next Month"));
+        return;
+    }
+    if (m_kept != m_statement && !mayClear())
+        return;
+    m_statement = *next;
+    showStatement();
+    // Another document, in the same folder.
+    m_fileName.clear();
+    m_kept.reset();
+    setFocus(textBox(QStringLiteral("txtBox"), 1));
+}
+
+// Several saved statements at once: their summary.
+void StatementForm::Form_KeyOpenSeveral()
+{
+    const QStringList files = dialogs::fileNames(QStringLiteral("Summarise Statements"), folder(),
+                                                 PdfFiles);
+    if (!files.isEmpty() && m_openSummary)
+        m_openSummary(files);
 }
 
 void StatementForm::Form_KeyOpen()

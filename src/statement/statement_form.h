@@ -15,7 +15,10 @@ class StatementForm : public Form {
 public:
     // Opens the calculator that fills a pop-money line, telling it where its total goes.
     using OpenCalculator = std::function<void(const HandOff& total)>;
-    StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses);
+    // Opens the summary of several saved statements.
+    using OpenSummary = std::function<void(const QStringList& files)>;
+    StatementForm(FormRegistry& registry, OpenCalculator income, OpenCalculator expenses,
+                  OpenSummary summary = {});
 
     // The window's horizontal position in twips, as its Load handler last set it.
     float left() const { return m_left; }
@@ -43,7 +46,10 @@ private:
     void cmdPrint_Click();
     void Form_KeySave();
     void Form_KeyOpen();
+    void Form_KeyOpenSeveral();
+    void Form_KeyNew();
     bool CheckEntries();
+    bool mayClear();
     void showTotals();
     void takeFromForm();
     void showStatement();
@@ -61,11 +67,13 @@ private:
     QString documentTitle();
 
     const OpenCalculator m_openIncome, m_openExpenses;
+    const OpenSummary m_openSummary;
     float m_left = 0;
     // What the form holds, kept as it is edited; the form shows it anew after Calculate, Clear
     // and Open, and meanwhile takes no edit of its own showing back.
     Statement m_statement;
     bool m_showing = false;
+    std::optional<Statement> m_kept; // as last saved or opened
     // Where the statement on the form was last saved or opened from; Clear forgets its name.
     QString m_folder, m_fileName;
     SavedStatementReader m_reader;

@@ -94,3 +94,12 @@ FormSpec statementLayout()
     return s;
 }
 // clang-format on
+
+QString describedControl(const QString& name)
+{
+    static const FormSpec sheet = statementLayout();
+    for (const ControlSpec& c : sheet.controls)
+        if (controlName(c.name, c.index) == name && !c.accessibleName.isEmpty())
+            return c.accessibleName;
+    return name;
+}

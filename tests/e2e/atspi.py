@@ -11,6 +11,7 @@ that labels it, if any, followed by its text (a box) or its name (a total, a lis
   atspi.py placed WINDOW KEY=X,Y,W,H...  whether each control stands there, in pixels from the
                                          window's client area (within 1)
   atspi.py answers WINDOW MS             whether the window tells its controls within MS ms
+  atspi.py rows WINDOW KEY               prints each row of the table KEY, its cells between |
 
 The key "focus" reads the name of the control that has the keyboard focus.
 """
@@ -169,6 +170,18 @@ def answers(title, ms):
     return 0
 
 
+def rows(title, key):
+    win = window(title)
+    table = find(win, key) if win is not None else None
+    if table is None:
+        print(f"no table '{key}' in a window titled '{title}'", file=sys.stderr)
+        return 1
+    cells = table.queryTable()
+    for r in range(cells.nRows):
+        print("|".join(cells.getAccessibleAt(r, c).name for c in range(cells.nColumns)))
+    return 0
+
+
 def main(argv):
     command, title, args = argv[1], argv[2], argv[3:]
     if command == "expect":
@@ -181,6 +194,8 @@ def main(argv):
         return placed(title, args)
     if command == "answers":
         return answers(title, args[0])
+    if command == "rows":
+        return rows(title, args[0])
     print(__doc__, file=sys.stderr)
     return 2
 
