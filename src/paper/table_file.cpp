@@ -1,0 +1,231 @@
+#include "table_file.h"
+
+#include "app/fonts.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <numeric>
+
+namespace table_file {
+namespace {
+
+// Quoted only where RFC 4180 needs it, so that a figure reaches a spreadsheet as a number.
+QByteArray csvField(const QString& cell)
+{
+    static const QRegularExpression special(QStringLiteral("[,\"\r\n]"));
+    if (!cell.contains(special))
+        return cell.toUtf8();
+    return '"' + QString(cell).replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
+}
+
+QByteArray csvRecord(const QStringList& cells)
+{
+    QByteArrayList fields;
+    for (const QString& cell : cells)
+        fields << csvField(cell);
+    return fields.join(',') + "\r\n";
+}
+
+// Eight columns across a portrait sheet, in points.
+constexpr double TitlePoints = 12;
+constexpr double CellPoints = 8;
+constexpr double MarginMillimetres = 15;
+constexpr int Resolution = 1200;
+
+// Cells come from files other people sent: a line break or any other control character would
+// start a second line inside the row, so each is drawn as the replacement character.
+QString oneLine(QString text)
+{
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = QChar::ReplacementCharacter;
+    return text;
+}
+
+// Every column as wide as its widest cell where the room allows; where it does not, the narrow
+// columns keep their width and the wide ones share what is left equally.
+std::vector<double> fairWidths(std::vector<double> widths, double room)
+{
+    std::vector<size_t> narrowFirst(widths.size());
+    std::iota(narrowFirst.begin(), narrowFirst.end(), 0);
+    std::sort(narrowFirst.begin(), narrowFirst.end(),
+              [&](size_t a, size_t b) { return widths[a] < widths[b]; });
+    for (size_t i = 0; i < narrowFirst.size(); ++i) {
+        double& width = widths[narrowFirst[i]];
+        width = std::min(width, room / double(narrowFirst.size() - i));
+        room -= width;
+    }
+    return widths;
+}
+
+// The pages of one table, laid out before the first is drawn so that each can say how many
+// there are. Lengths are in the writer's dots, from the top left of the area inside the margins.
+class TablePages {
+public:
+    TablePages(const Table& table, const QPdfWriter& writer)
+        : m_table(table), m_device(&writer), m_title(sheetFont(TitlePoints, true)),
+          m_cell(sheetFont(CellPoints, false)), m_bold(sheetFont(CellPoints, true)),
+          m_area(QPointF(), writer.pageLayout().paintRectPixels(writer.resolution()).size()),
+          m_line(QFontMetricsF(m_bold, m_device).height() * 1.5),
+          m_titleHeight(QFontMetricsF(m_title, m_device).height() * 2),
+          m_gap(Resolution / 12.0) // six points between two columns
+    {
+        measureColumns();
+        paginate();
+    }
+
+    // False when the painter could not start a page.
+    bool draw(QPainter& painter, QPdfWriter& writer) const
+    {
+        painter.setPen(QPen(Qt::black, Resolution / 144.0)); // rules of half a point
+        const int pages = int(m_rowsOnPage.size());
+        auto row = m_table.rows.begin();
+        for (int page = 0; page < pages; ++page) {
+            if (page > 0 && !writer.newPage())
+                return false;
+            double y = 0;
+            if (page == 0) {
+                drawText(painter, m_title, QRectF(0, 0, m_area.width(), m_titleHeight / 2),
+                         Qt::AlignLeft, m_table.title);
+                y = m_titleHeight;
+            }
+            drawRow(painter, m_table.header, y, m_bold);
+            y += m_line;
+            painter.drawLine(QPointF(0, y), QPointF(m_area.width(), y));
+            for (int i = 0; i < m_rowsOnPage[page]; ++i, ++row, y += m_line)
+                drawRow(painter, *row, y, m_cell);
+            if (page == pages - 1 && !m_table.footer.isEmpty()) {
+                painter.drawLine(QPointF(0, y), QPointF(m_area.width(), y));
+                drawRow(painter, m_table.footer, y, m_bold);
+            }
+            drawText(painter, m_cell, QRectF(0, m_area.height() - m_line, m_area.width(), m_line),
+                     Qt::AlignHCenter, QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+        }
+        return true;
+    }
+
+    bool fits() const { return !m_rowsOnPage.empty(); }
+
+private:
+    void measureColumns()
+    {
+        std::vector<double> widest;
+        const auto measure = [&](const QStringList& cells, const QFont& font) {
+            const QFontMetricsF metrics(font, m_device);
+            widest.resize(std::max(widest.size(), size_t(cells.size())));
+            for (int c = 0; c < cells.size(); ++c)
+                widest[c] = std::max(widest[c], metrics.horizontalAdvance(oneLine(cells[c])));
+        };
+        measure(m_table.header, m_bold);
+        for (const QStringList& row : m_table.rows)
+            measure(row, m_cell);
+        measure(m_table.footer, m_bold);
+        const double gaps = m_gap * double(std::max<size_t>(widest.size(), 1) - 1);
+        m_widths = fairWidths(widest, m_area.width() - gaps);
+    }
+
+    // As many rows on a page as there is room for under its header and above its number; the
+    // footer follows the last row, on a page of its own only where the last one is full.
+    void paginate()
+    {
+        size_t left = m_table.rows.size();
+        for (int page = 0;; ++page) {
+            const double room = m_area.height() - 2 * m_line - (page == 0 ? m_titleHeight : 0.0);
+            const size_t fit = size_t(std::max(0.0, room / m_line));
+            if (fit == 0) {
+                m_rowsOnPage.clear(); // a sheet too small for a row
+                return;
+            }
+            const size_t here = std::min(left, fit);
+            m_rowsOnPage.push_back(int(here));
+            left -= here;
+            if (left == 0 && (m_table.footer.isEmpty() || here < fit))
+                return;
+        }
+    }
+
+    void drawRow(QPainter& painter, const QStringList& cells, double y, const QFont& font) const
+    {
+        double x = 0;
+        for (int c = 0; c < cells.size(); ++c) {
+            const Qt::Alignment side = m_table.figures.contains(c) ? Qt::AlignRight : Qt::AlignLeft;
+            drawText(painter, font, QRectF(x, y, m_widths[c], m_line), side, cells[c]);
+            x += m_widths[c] + m_gap;
+        }
+    }
+
+    // Plain text on one line, cut to its box: drawText never reads markup.
+    void drawText(QPainter& painter, const QFont& font, const QRectF& box, Qt::Alignment side,
+                  const QString& text) const
+    {
+        const QString shown =
+            QFontMetricsF(font, m_device).elidedText(oneLine(text), Qt::ElideRight, box.width());
+        painter.setFont(font);
+        painter.drawText(box, int(side | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+    }
+
+    const Table& m_table;
+    const QPaintDevice* m_device;
+    const QFont m_title;
+    const QFont m_cell;
+    const QFont m_bold;
+    const QRectF m_area;
+    const double m_line;
+    const double m_titleHeight;
+    const double m_gap;
+    std::vector<double> m_widths;
+    std::vector<int> m_rowsOnPage;
+};
+
+} // namespace
+
+QByteArray csv(const Table& table)
+{
+    QByteArray text;
+    if (!table.header.isEmpty())
+        text += csvRecord(table.header);
+    for (const QStringList& row : table.rows)
+        text += csvRecord(row);
+    if (!table.footer.isEmpty())
+        text += csvRecord(table.footer);
+    return text;
+}
+
+QByteArray pdf(const Table& table, const QPageSize& sheet)
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&bytes);
+        writer.setTitle(table.title);
+        writer.setCreator(QCoreApplication::applicationName());
+        const QMarginsF margins(MarginMillimetres, MarginMillimetres, MarginMillimetres,
+                                MarginMillimetres);
+        if (!writer.setPageLayout(
+                QPageLayout(sheet, QPageLayout::Portrait, margins, QPageLayout::Millimeter)))
+            return {};
+        writer.setResolution(Resolution);
+        const TablePages pages(table, writer);
+        QPainter painter;
+        if (!pages.fits() || !painter.begin(&writer) || !pages.draw(painter, writer) ||
+            !painter.end())
+            return {};
+    }
+    return bytes.data();
+}
+
+QPageSize localeSheet(const QLocale& locale)
+{
+    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                             : QPageSize::A4);
+}
+
+} // namespace table_file
