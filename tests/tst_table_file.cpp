@@ -35,7 +35,9 @@ private slots:
         QTest::newRow("CR, LF, CRLF") << Table{"", {"x"}, {{"a\rb", "c\nd", "e\r\nf"}}} << QByteArray("x\r\n\"a\rb\",\"c\nd\",\"e\r\nf\"\r\n");
         QTest::newRow("blanks kept") << Table{"", {" a ", ""}, {{"", " "}}} << QByteArray(" a ,\r\n, \r\n");
         QTest::newRow("UTF-8, no mark") << Table{"", {"Zürich", "Москва", "東京"}} << QByteArray("Zürich,Москва,東京\r\n");
-        QTest::newRow("the footer last") << Table{"", {"Station", "Income"}, {{"Station 1", "-1234.50"}}, {"Total", "-1234.50"}} << QByteArray("Station,Income\r\nStation 1,-1234.50\r\nTotal,-1234.50\r\n");
+        QTest::newRow("the footer last") << Table{"", {"Station", "Income"}, {{"Station 1", "-1234.50"}}, {"Total", "-1234.50"}, {1}} << QByteArray("Station,Income\r\nStation 1,-1234.50\r\nTotal,-1234.50\r\n");
+        QTest::newRow("words a spreadsheet would take for a formula") << Table{"", {"File", "Income"}, {{"=HYPERLINK(\"x\")", "-1.00"}, {"@a", "+1"}}, {}, {1}}
+            << QByteArray("File,Income\r\n\"'=HYPERLINK(\"\"x\"\")\",-1.00\r\n'@a,+1\r\n");
         // clang-format on
     }
     void csvBytes()

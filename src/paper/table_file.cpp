@@ -25,11 +25,16 @@ QByteArray csvField(const QString& cell)
     return '"' + QString(cell).replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
 }
 
-QByteArray csvRecord(const QStringList& cells)
+// A cell of words that a spreadsheet would take for a formula (a file named "=HYPERLINK(…)")
+// is kept as words, by the apostrophe spreadsheets take for that; figures are numbers as they are.
+QByteArray csvRecord(const QStringList& cells, const QList<int>& figures)
 {
+    static const QRegularExpression formula(QStringLiteral("^[=+\\-@\t\r]"));
     QByteArrayList fields;
-    for (const QString& cell : cells)
-        fields << csvField(cell);
+    for (int column = 0; column < cells.size(); ++column)
+        fields << csvField(!figures.contains(column) && cells[column].contains(formula)
+                               ? QLatin1Char('\'') + cells[column]
+                               : cells[column]);
     return fields.join(',') + "\r\n";
 }
 
@@ -191,11 +196,11 @@ QByteArray csv(const Table& table)
 {
     QByteArray text;
     if (!table.header.isEmpty())
-        text += csvRecord(table.header);
+        text += csvRecord(table.header, {});
     for (const QStringList& row : table.rows)
-        text += csvRecord(row);
+        text += csvRecord(row, table.figures);
     if (!table.footer.isEmpty())
-        text += csvRecord(table.footer);
+        text += csvRecord(table.footer, table.figures);
     return text;
 }
 
