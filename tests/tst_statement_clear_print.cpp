@@ -116,13 +116,23 @@ QString pdfText(const QString& path, bool asLaidOut = false)
     return asLaidOut ? text : text.simplified();
 }
 
-// The page as it looks on paper, at 96 dots to the inch: a pixel of the page is a pixel of
-// the window when the page is at true size.
-QImage pdfPage(const QString& path, const QString& folder)
+// The page as it looks on paper, by default at 96 dots to the inch: a pixel of the page is a
+// pixel of the window when the page is at true size.
+QImage pdfPage(const QString& path, const QString& folder, int resolution = 96)
 {
     const QString image = folder + "/page";
-    QProcess::execute("pdftoppm", {"-r", "96", "-png", "-singlefile", path, image});
+    QProcess::execute("pdftoppm",
+                      {"-r", QString::number(resolution), "-png", "-singlefile", path, image});
     return QImage(image + ".png");
+}
+
+// What poppler's pdfinfo says of a PDF, one "Name: value" line a field.
+QString pdfInfo(const QString& path)
+{
+    QProcess info;
+    info.start("pdfinfo", {path});
+    info.waitForFinished(20000);
+    return QString::fromUtf8(info.readAllStandardOutput());
 }
 
 // A dark desktop: light text on dark grey.
@@ -143,8 +153,10 @@ QHash<QString, QImage> controlImages(StatementFixture& f)
     return images;
 }
 
-// A statement filled in by these steps and saved by Ctrl+S from inside a box; what it showed.
-void saveStatement(const QString& path, const QStringList& steps, QStringList* shown = nullptr)
+// A statement filled in by these steps and saved by Ctrl+S from inside a box, after so many
+// presses of Ctrl++; what it showed.
+void saveStatement(const QString& path, const QStringList& steps, QStringList* shown = nullptr,
+                   int zoomIn = 0)
 {
     StatementFixture f;
     QVERIFY(f.ready());
@@ -153,6 +165,9 @@ void saveStatement(const QString& path, const QStringList& steps, QStringList* s
         *shown = snapshot(f);
     f.dialogs.saveAs = {path};
     f.focus(f.description(1));
+    for (int i = 0; i < zoomIn; ++i)
+        pressKey(Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(f.forms.registry().zoom(), PromisedLevels[zoomIn]);
     pressKey(Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY2(QFileInfo(path).size() > 0, qPrintable(f.dialogs.describe()));
 }
@@ -597,6 +612,57 @@ private slots:
         QCOMPARE(colourAt("lblCost"), QColor(255, 255, 192));
         QCOMPARE(colourAt("lblEnd"), QColor(224, 224, 224));
         QCOMPARE(colourAt("txtBox(2)"), QColor(Qt::white));
+    }
+
+    // The page is the statement's, not the window's: at every zoom level and in either scheme it
+    // is the page of tests/support/pages, made before paper drew from a sheet of its own.
+    void savedPageIsTheReference_data()
+    {
+        QTest::addColumn<int>("zoomIn");
+        QTest::addColumn<QString>("scheme");
+        for (const QString scheme : {"light", "dark"})
+            for (int i = 0; i < int(std::size(PromisedLevels)); ++i)
+                QTest::addRow("%d %% %s", PromisedLevels[i], qPrintable(scheme)) << i << scheme;
+    }
+    void savedPageIsTheReference()
+    {
+        if (qEnvironmentVariable("FONTCONFIG_FILE").endsWith("dejavu_only.conf"))
+            QSKIP("the reference pages are drawn in Liberation Sans, which this font "
+                  "configuration leaves out");
+        QFETCH(int, zoomIn);
+        QFETCH(QString, scheme);
+        const QString reference = QFINDTESTDATA("support/pages/statement-" + scheme + ".pdf");
+        QVERIFY(!reference.isEmpty());
+        const QPalette desktop = QApplication::palette();
+        if (scheme == "dark")
+            QApplication::setPalette(::darkScheme());
+        const auto restoreScheme = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        QTemporaryDir folder;
+        const QString path = folder.filePath("statement.pdf");
+        RecordingPrinter printer;
+        printer.installed = false;
+        // clang-format off
+        saveStatement(path, {"lstStations#6", "lstMonths#11", "txtBox(0)=1234.5", "txtBox(1)=20",
+                             "txtBox(2)=30", "txtBox(3)=(25.00)", "txtBox(4)=5", "txtBox(5)=6",
+                             "txtBox(6)=7", "txtBox(8)=8.1", "txtBox(9)=999999999999.99",
+                             "txtBoxa(0)=45.10", "txtBoxa(1)=12", "txtBoxa(3)=3",
+                             "txtBoxa(4)=-0.5", "txtBoxa(5)=1e3", "txtBoxa(6)=7.25",
+                             "Text1(0)=Raffle", "Text1(1)=Bake sale & \"raffle\" <2>",
+                             "Text1(2)=Stamps", "Text1(3)=A description far longer than its box can show",
+                             "Text1(4)=\u00c6\u00d8\u00c5 \u2713", "Text1(5)=Hall", "Calculate"},
+                      nullptr, zoomIn);
+        // clang-format on
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(pdfText(path, true), pdfText(reference, true));
+        const QRegularExpression size("^Page size: +(.*)$", QRegularExpression::MultilineOption);
+        QCOMPARE(size.match(pdfInfo(path)).captured(1), size.match(pdfInfo(reference)).captured(1));
+        QCOMPARE(metadataOf(path), metadataOf(reference));
+        const QImage page = pdfPage(path, folder.path(), 150);
+        const QImage expected = pdfPage(reference, folder.path(), 150);
+        QVERIFY2(!page.isNull() && page.size() == expected.size(), "the page could not be drawn");
+        QVERIFY2(page == expected, qPrintable("the page differs from the reference at 150 dpi in " +
+                                              shown(differing(page, expected))));
     }
 
     // A saved statement is the document: opened again, by Ctrl+O or dropped on the window, it
