@@ -40,7 +40,6 @@ protected:
     }
 
 private:
-    friend class TrueSize;
     Form& m_form;
 };
 
@@ -459,26 +458,4 @@ bool InputHold::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
         QApplication::beep();
     return true;
-}
-
-TrueSize::TrueSize(QWidget* window)
-{
-    auto* formWindow = dynamic_cast<FormWindow*>(window);
-    if (!formWindow) {
-        m_size = window->size();
-        return;
-    }
-    Form& form = formWindow->m_form;
-    m_size = ::clientSize(form.m_spec, zoom::Normal);
-    if (form.m_registry.zoom() == zoom::Normal)
-        return;
-    m_form = &form;
-    layOut(form.m_spec, form.m_controls, window, zoom::Normal);
-}
-
-TrueSize::~TrueSize()
-{
-    if (m_form)
-        layOut(m_form->m_spec, m_form->m_controls, m_form->m_window.get(),
-               m_form->m_registry.zoom());
 }

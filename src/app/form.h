@@ -124,7 +124,6 @@ protected:
 
 private:
     friend class FormWindow;
-    friend class TrueSize;
     struct Member {
         QString array;
         int index;
@@ -175,22 +174,4 @@ protected:
 
 private:
     const FormRegistry& m_registry;
-};
-
-// While it lives, the window of a form stands laid out at 100 %, so that paper gets the form at
-// its own size whatever the zoom. The screen never shows it: nothing paints the window before
-// the layout is back. (Held updates would not do: the window then renders nothing.)
-class TrueSize {
-public:
-    explicit TrueSize(QWidget* window);
-    ~TrueSize();
-    TrueSize(const TrueSize&) = delete;
-    TrueSize& operator=(const TrueSize&) = delete;
-
-    // The client area at 100 %, which is the page: the window around it may be larger.
-    QSize clientSize() const { return m_size; }
-
-private:
-    Form* m_form = nullptr; // set only while the layout is changed
-    QSize m_size;
 };

@@ -62,7 +62,7 @@ void limitReader(pid_t program)
 
 } // namespace
 
-QByteArray packet(const QString& title, const OwnData& own)
+QByteArray packet(const QString& title, const std::function<void(QXmlStreamWriter& xmp)>& own)
 {
     QByteArray xmp;
     QXmlStreamWriter writer(&xmp);

@@ -21,11 +21,10 @@ inline constexpr qint64 MaxFileSize = 10 * 1024 * 1024;
 inline constexpr int ReadingSeconds = 5;
 inline constexpr qint64 ReaderMemory = 40 * 1024 * 1024;
 
-// Writes the program's own rdf:Description into the metadata being written.
-using OwnData = std::function<void(QXmlStreamWriter& xmp)>;
-
-// The XMP packet of a document with this title and the program's own data.
-QByteArray packet(const QString& title, const OwnData& own);
+// The XMP packet of a document with this title and the program's own data, which `own` writes
+// as an rdf:Description into the packet being written: laid out in the packet as the rest, so
+// that a statement's metadata stays the same to the byte.
+QByteArray packet(const QString& title, const std::function<void(QXmlStreamWriter& xmp)>& own);
 
 // What is read of a PDF: its XMP metadata, or its document information, one "Name: value" line
 // a field, as poppler's pdfinfo prints it.

@@ -3,6 +3,7 @@
 #include "app/amount_boxes.h"
 #include "app/dialogs.h"
 #include "money/money.h"
+#include "paper/pdf_metadata.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -188,16 +189,19 @@ void StatementForm::cmdClear_Click()
     setFocus(list("lstStations"));
 }
 
-// The page shows none of the four buttons: they are hidden while it is made.
-printing::Outcome StatementForm::withoutButtons(const std::function<printing::Outcome()>& makePage)
+// The page: the statement as the form shows it, without the four buttons.
+printing::Sheet StatementForm::sheet()
 {
-    const char* const buttons[] = {"cmdCalculate", "cmdClear", "cmdExit", "cmdPrint"};
-    for (const char* name : buttons)
-        button(name)->setVisible(false);
-    const printing::Outcome outcome = makePage();
-    for (const char* name : buttons)
-        button(name)->setVisible(true);
-    return outcome;
+    printing::Sheet page{
+        statementLayout(), {}, {"cmdCalculate", "cmdPrint", "cmdClear", "cmdExit"}};
+    for (const auto& array : statement_file::Arrays)
+        for (const QLineEdit* box : textBoxes(array.name, array.count))
+            page.texts.insert(box->objectName(), box->text());
+    for (const char* name : {"lstStations", "lstMonths"})
+        page.texts.insert(name, list(name)->currentText());
+    for (const char* name : Results)
+        page.texts.insert(name, label(name)->text());
+    return page;
 }
 
 QString StatementForm::documentTitle()
@@ -347,20 +351,17 @@ std::optional<printing::Outcome> StatementForm::saveAsPdf()
     if (path.isEmpty())
         return std::nullopt;
     const statement_file::Entries saved = entries();
-    const printing::Outcome outcome = withoutButtons([&] {
-        return printing::saveFormAsPdf(window(), title, path, [&saved](QXmlStreamWriter& xmp) {
-            statement_file::write(xmp, saved);
-        });
-    });
-    if (outcome.printed)
+    const QByteArray xmp = pdf_metadata::packet(
+        title, [&saved](QXmlStreamWriter& own) { statement_file::write(own, saved); });
+    const printing::Outcome outcome = printing::savePage(sheet(), title, path, xmp);
+    if (outcome.done)
         remember(path);
     return outcome;
 }
 
 void StatementForm::cmdPrint_Click()
 {
-    printing::Outcome outcome =
-        withoutButtons([this] { return printing::printForm(window(), documentTitle()); });
+    printing::Outcome outcome = printing::printPage(sheet(), documentTitle());
 
     // With no printer the statement can still leave the program, as a PDF file.
     const QString title = QStringLiteral("Print");
@@ -371,7 +372,7 @@ void StatementForm::cmdPrint_Click()
         if (const auto saved = saveAsPdf())
             outcome = *saved;
     }
-    if (!outcome.printed) {
+    if (!outcome.done) {
         if (!outcome.noPrinter)
             dialogs::msgBox(outcome.problem, dialogs::Information, title);
         setFocus(button("cmdPrint"));
@@ -385,7 +386,7 @@ void StatementForm::cmdPrint_Click()
 void StatementForm::Form_KeySave()
 {
     const auto saved = saveAsPdf();
-    if (saved && !saved->printed)
+    if (saved && !saved->done)
         dialogs::msgBox(saved->problem, dialogs::Information, QStringLiteral("Save"));
 }
 
