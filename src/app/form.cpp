@@ -350,65 +350,80 @@ void Form::pressEnter()
 
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::Wheel:
+        return wheelTurned(*static_cast<QWheelEvent*>(event));
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return m_fileDropped && fileDragged(static_cast<QDropEvent*>(event));
+    case QEvent::MouseButtonPress:
+        return m_members.contains(watched) && clickedInto(watched);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        return m_members.contains(watched) && focusMoved(watched, static_cast<QFocusEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool Form::wheelTurned(const QWheelEvent& wheel)
+{
+    if (!zoom::Wheel::zooms(wheel))
+        return false;
+    m_registry.wheelTurned(wheel);
+    return true;
+}
+
+bool Form::fileDragged(QDropEvent* drop)
+{
+    const QString path = draggedFile(drop->mimeData());
+    if (path.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (drop->type() == QEvent::Drop)
+        QMetaObject::invokeMethod(
+            this, [handler = m_fileDropped, path] { handler(path); }, Qt::QueuedConnection);
+    return true;
+}
+
+bool Form::clickedInto(const QObject* control)
+{
+    // The click that brought the focus into a box only does that, so that the whole text
+    // its GotFocus selected stays selected; the next click places the cursor.
+    const bool entering = control == m_enteredByClick;
+    m_enteredByClick = nullptr;
+    return entering;
+}
+
+bool Form::focusMoved(QObject* control, QFocusEvent* event)
+{
     const auto type = event->type();
-    if (type == QEvent::Wheel) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!zoom::Wheel::zooms(*wheel))
-            return false;
-        m_registry.wheelTurned(*wheel);
-        return true;
-    }
-    if (m_fileDropped &&
-        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = draggedFile(drop->mimeData());
-        if (path.isEmpty())
-            return false;
-        drop->acceptProposedAction();
-        if (type == QEvent::Drop)
-            QMetaObject::invokeMethod(
-                this, [handler = m_fileDropped, path] { handler(path); }, Qt::QueuedConnection);
-        return true;
-    }
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonPress)
-        return false;
-    const auto member = m_members.constFind(watched);
-    if (member == m_members.constEnd())
-        return false;
-
-    if (type == QEvent::MouseButtonPress) {
-        // The click that brought the focus into a box only does that, so that the whole text
-        // its GotFocus selected stays selected; the next click places the cursor.
-        const bool entering = watched == m_enteredByClick;
-        m_enteredByClick = nullptr;
-        return entering;
-    }
-
     // Activation changes and popups are not focus moves: each window keeps its control.
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    const auto reason = event->reason();
     m_enteredByClick = type == QEvent::FocusIn && reason == Qt::MouseFocusReason &&
-                               qobject_cast<QLineEdit*>(watched) &&
-                               m_gotFocus.contains(member->array)
-                           ? watched
+                               qobject_cast<QLineEdit*>(control) &&
+                               m_gotFocus.contains(m_members.value(control).array)
+                           ? control
                            : nullptr;
     // A message box taking the keyboard from this window leaves it waiting for the handler's
     // next move; the window getting the keyboard back ends that wait.
     if (reason == Qt::ActiveWindowFocusReason)
         m_afterMessageBox = type == QEvent::FocusOut && QApplication::activeModalWidget();
     bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-    if (type == QEvent::FocusIn && watched == m_pendingGotFocus) {
+    if (type == QEvent::FocusIn && control == m_pendingGotFocus) {
         m_pendingGotFocus = nullptr;
         moved = true;
     }
     if (!moved)
         return false;
 
-    const auto handler = focusHandler(watched, type);
+    const auto handler = focusHandler(control, type);
     if (!handler)
         return false;
     // The control settles its own focus change first (a text box selects or deselects), so
     // that what the handler sets is what stays.
-    watched->event(event);
+    control->event(event);
     handler();
     return true;
 }

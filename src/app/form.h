@@ -15,6 +15,8 @@
 #include <vector>
 
 class QComboBox;
+class QDropEvent;
+class QFocusEvent;
 class QLabel;
 class QWheelEvent;
 class QLineEdit;
@@ -130,6 +132,15 @@ private:
     };
     void destroyWindow();
     void pressEnter();
+    // The parts of eventFilter: each returns whether it took the event.
+    // Ctrl and the wheel zoom every window of the program.
+    bool wheelTurned(const QWheelEvent& wheel);
+    // A file dragged over the window is taken wherever it is, and handed over once dropped.
+    bool fileDragged(QDropEvent* drop);
+    // A press on a control of the form, which the click into a box may take.
+    bool clickedInto(const QObject* control);
+    // The GotFocus and LostFocus of the form's controls.
+    bool focusMoved(QObject* control, QFocusEvent* event);
     // The GotFocus (FocusIn) or LostFocus (FocusOut) handler of a control, bound to its index.
     std::function<void()> focusHandler(const QObject* control, QEvent::Type type) const;
 
