@@ -667,7 +667,13 @@ private slots:
         // clang-format on
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(pdfText(path, true), pdfText(reference, true));
+        const QStringList lines = pdfText(path, true).split(u'\n');
+        const QStringList expectedLines = pdfText(reference, true).split(u'\n');
+        for (qsizetype i = 0; i < std::max(lines.size(), expectedLines.size()); ++i)
+            QVERIFY2(lines.value(i) == expectedLines.value(i),
+                     qPrintable(QStringLiteral("line %1 of the page reads \"%2\", not \"%3\"")
+                                    .arg(i + 1)
+                                    .arg(lines.value(i), expectedLines.value(i))));
         const QRegularExpression size("^Page size: +(.*)$", QRegularExpression::MultilineOption);
         QCOMPARE(size.match(pdfInfo(path)).captured(1), size.match(pdfInfo(reference)).captured(1));
         QCOMPARE(metadataOf(path), metadataOf(reference));
