@@ -117,8 +117,8 @@ QString pdfText(const QString& path, bool asLaidOut = false)
     return asLaidOut ? text : text.simplified();
 }
 
-// The page as it looks on paper, at 96 dots to the inch: a pixel of the page is a pixel of
-// the window when the page is at true size.
+// The page as it looks on paper, at 96 dots to the inch unless told otherwise: a pixel of the
+// page is a pixel of the window when the page is at true size.
 QImage pdfPage(const QString& path, const QString& folder, int resolution = 96)
 {
     const QString image = folder + "/page";
