@@ -1,5 +1,6 @@
 // A table's two files as others read them: the CSV's bytes as a spreadsheet gets them, the PDF
 // as poppler reads it back.
+#include "paper/printing.h"
 #include "paper/table_file.h"
 
 #include <QProcess>
@@ -71,7 +72,7 @@ private slots:
         table.rows[7][1] = QString(300, 'x');
         lines[7] = "^ *Station 9 +x+\\x{2026} +8\\.00 +late$";
         QTemporaryFile file;
-        QVERIFY(file.open() && file.write(table_file::pdf(table, table_file::localeSheet(QLocale(QTest::currentDataTag())))) > 0 && file.flush());
+        QVERIFY(file.open() && file.write(table_file::pdf(table, printing::localeSheet(QLocale(QTest::currentDataTag())))) > 0 && file.flush());
         const QString about = poppler("pdfinfo", {file.fileName()});
         const int pages = QRegularExpression("^Pages: +(\\d+)$", Lines).match(about).captured(1).toInt();
         QVERIFY2(pages > 1 && about.contains("pts (" + sheet + ")\n") &&

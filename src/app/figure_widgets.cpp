@@ -152,7 +152,7 @@ QRect EntryBox::textRect() const
 
 QFont EntryBox::drawnFont() const
 {
-    if (showsFocus() || m_overflow == Overflow::Clip)
+    if (hasFocus() || m_overflow == Overflow::Clip)
         return font();
     return fittingFont(font(), displayText(), textRect().width());
 }
@@ -180,7 +180,7 @@ void EntryBox::focusOutEvent(QFocusEvent* e)
 
 void EntryBox::paintEvent(QPaintEvent* e)
 {
-    if (showsFocus()) {
+    if (hasFocus()) {
         QLineEdit::paintEvent(e);
         return;
     }

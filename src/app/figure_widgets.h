@@ -39,16 +39,6 @@ public:
     // The font the text is drawn in now.
     QFont drawnFont() const;
 
-    // While one lives, every box draws itself as it does without the focus: the page gets
-    // neither the cursor nor the selection of the box the user is in, and a figure whole.
-    class DrawnForPaper {
-    public:
-        DrawnForPaper() { ++s_forPaper; }
-        ~DrawnForPaper() { --s_forPaper; }
-        DrawnForPaper(const DrawnForPaper&) = delete;
-        DrawnForPaper& operator=(const DrawnForPaper&) = delete;
-    };
-
 protected:
     bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -56,8 +46,5 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    bool showsFocus() const { return hasFocus() && s_forPaper == 0; }
-
     Overflow m_overflow;
-    static inline int s_forPaper = 0;
 };

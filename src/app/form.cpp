@@ -40,7 +40,6 @@ protected:
     }
 
 private:
-    friend class TrueSize;
     Form& m_form;
 };
 
@@ -335,17 +334,22 @@ void Form::onKey(QKeySequence::StandardKey key, const QString& button, const QSt
                       button, tip});
 }
 
-void Form::onFileDropped(std::function<void(const QString&)> handler)
+void Form::onFilesDropped(std::function<void(const QStringList&)> handler)
 {
     m_fileDropped = std::move(handler);
 }
 
 namespace {
-// The one local file a drag carries, or "".
-QString draggedFile(const QMimeData* data)
+// The local files a drag carries: none where it carries anything else.
+QStringList draggedFiles(const QMimeData* data)
 {
-    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+    QStringList files;
+    for (const QUrl& url : data ? data->urls() : QList<QUrl>()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
 }
 } // namespace
 
@@ -360,65 +364,80 @@ void Form::pressEnter()
 
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::Wheel:
+        return wheelTurned(*static_cast<QWheelEvent*>(event));
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return m_fileDropped && fileDragged(static_cast<QDropEvent*>(event));
+    case QEvent::MouseButtonPress:
+        return m_members.contains(watched) && clickedInto(watched);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        return m_members.contains(watched) && focusMoved(watched, static_cast<QFocusEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool Form::wheelTurned(const QWheelEvent& wheel)
+{
+    if (!zoom::Wheel::zooms(wheel))
+        return false;
+    m_registry.wheelTurned(wheel);
+    return true;
+}
+
+bool Form::fileDragged(QDropEvent* drop)
+{
+    const QStringList files = draggedFiles(drop->mimeData());
+    if (files.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (drop->type() == QEvent::Drop)
+        QMetaObject::invokeMethod(
+            this, [handler = m_fileDropped, files] { handler(files); }, Qt::QueuedConnection);
+    return true;
+}
+
+bool Form::clickedInto(const QObject* control)
+{
+    // The click that brought the focus into a box only does that, so that the whole text
+    // its GotFocus selected stays selected; the next click places the cursor.
+    const bool entering = control == m_enteredByClick;
+    m_enteredByClick = nullptr;
+    return entering;
+}
+
+bool Form::focusMoved(QObject* control, QFocusEvent* event)
+{
     const auto type = event->type();
-    if (type == QEvent::Wheel) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!zoom::Wheel::zooms(*wheel))
-            return false;
-        m_registry.wheelTurned(*wheel);
-        return true;
-    }
-    if (m_fileDropped &&
-        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = draggedFile(drop->mimeData());
-        if (path.isEmpty())
-            return false;
-        drop->acceptProposedAction();
-        if (type == QEvent::Drop)
-            QMetaObject::invokeMethod(
-                this, [handler = m_fileDropped, path] { handler(path); }, Qt::QueuedConnection);
-        return true;
-    }
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonPress)
-        return false;
-    const auto member = m_members.constFind(watched);
-    if (member == m_members.constEnd())
-        return false;
-
-    if (type == QEvent::MouseButtonPress) {
-        // The click that brought the focus into a box only does that, so that the whole text
-        // its GotFocus selected stays selected; the next click places the cursor.
-        const bool entering = watched == m_enteredByClick;
-        m_enteredByClick = nullptr;
-        return entering;
-    }
-
     // Activation changes and popups are not focus moves: each window keeps its control.
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    const auto reason = event->reason();
     m_enteredByClick = type == QEvent::FocusIn && reason == Qt::MouseFocusReason &&
-                               qobject_cast<QLineEdit*>(watched) &&
-                               m_gotFocus.contains(member->array)
-                           ? watched
+                               qobject_cast<QLineEdit*>(control) &&
+                               m_gotFocus.contains(m_members.value(control).array)
+                           ? control
                            : nullptr;
     // A message box taking the keyboard from this window leaves it waiting for the handler's
     // next move; the window getting the keyboard back ends that wait.
     if (reason == Qt::ActiveWindowFocusReason)
         m_afterMessageBox = type == QEvent::FocusOut && QApplication::activeModalWidget();
     bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-    if (type == QEvent::FocusIn && watched == m_pendingGotFocus) {
+    if (type == QEvent::FocusIn && control == m_pendingGotFocus) {
         m_pendingGotFocus = nullptr;
         moved = true;
     }
     if (!moved)
         return false;
 
-    const auto handler = focusHandler(watched, type);
+    const auto handler = focusHandler(control, type);
     if (!handler)
         return false;
     // The control settles its own focus change first (a text box selects or deselects), so
     // that what the handler sets is what stays.
-    watched->event(event);
+    control->event(event);
     handler();
     return true;
 }
@@ -468,26 +487,4 @@ bool InputHold::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
         QApplication::beep();
     return true;
-}
-
-TrueSize::TrueSize(QWidget* window)
-{
-    auto* formWindow = dynamic_cast<FormWindow*>(window);
-    if (!formWindow) {
-        m_size = window->size();
-        return;
-    }
-    Form& form = formWindow->m_form;
-    m_size = ::clientSize(form.m_spec, zoom::Normal);
-    if (form.m_registry.zoom() == zoom::Normal)
-        return;
-    m_form = &form;
-    layOut(form.m_spec, form.m_controls, window, zoom::Normal);
-}
-
-TrueSize::~TrueSize()
-{
-    if (m_form)
-        layOut(m_form->m_spec, m_form->m_controls, m_form->m_window.get(),
-               m_form->m_registry.zoom());
 }

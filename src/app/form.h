@@ -15,6 +15,8 @@
 #include <vector>
 
 class QComboBox;
+class QDropEvent;
+class QFocusEvent;
 class QLabel;
 class QWheelEvent;
 class QLineEdit;
@@ -121,21 +123,29 @@ protected:
     // A key of the program's own, where the desktop has no standard one.
     void onKey(const QKeySequence& key, std::function<void()> handler);
     void onKey(QKeySequence::StandardKey key, const QString& button, const QString& tip);
-    // One file dropped anywhere on the window, from a file manager say. The handler runs once the
+    // Files dropped anywhere on the window, from a file manager say. The handler runs once the
     // drop is over, so that the program it came from is not kept waiting by a message box.
-    void onFileDropped(std::function<void(const QString& path)> handler);
+    void onFilesDropped(std::function<void(const QStringList& files)> handler);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class FormWindow;
-    friend class TrueSize;
     struct Member {
         QString array;
         int index;
     };
     void destroyWindow();
     void pressEnter();
+    // The parts of eventFilter: each returns whether it took the event.
+    // Ctrl and the wheel zoom every window of the program.
+    bool wheelTurned(const QWheelEvent& wheel);
+    // A file dragged over the window is taken wherever it is, and handed over once dropped.
+    bool fileDragged(QDropEvent* drop);
+    // A press on a control of the form, which the click into a box may take.
+    bool clickedInto(const QObject* control);
+    // The GotFocus and LostFocus of the form's controls.
+    bool focusMoved(QObject* control, QFocusEvent* event);
     // The GotFocus (FocusIn) or LostFocus (FocusOut) handler of a control, bound to its index.
     std::function<void()> focusHandler(const QObject* control, QEvent::Type type) const;
 
@@ -161,7 +171,7 @@ private:
         QString button, tip;
     };
     std::vector<Key> m_keys;
-    std::function<void(const QString&)> m_fileDropped;
+    std::function<void(const QStringList&)> m_fileDropped;
 };
 
 // While one lives, the program's windows take no keys, clicks or wheel turns: each is refused
@@ -180,22 +190,4 @@ protected:
 
 private:
     const FormRegistry& m_registry;
-};
-
-// While it lives, the window of a form stands laid out at 100 %, so that paper gets the form at
-// its own size whatever the zoom. The screen never shows it: nothing paints the window before
-// the layout is back. (Held updates would not do: the window then renders nothing.)
-class TrueSize {
-public:
-    explicit TrueSize(QWidget* window);
-    ~TrueSize();
-    TrueSize(const TrueSize&) = delete;
-    TrueSize& operator=(const TrueSize&) = delete;
-
-    // The client area at 100 %, which is the page: the window around it may be larger.
-    QSize clientSize() const { return m_size; }
-
-private:
-    Form* m_form = nullptr; // set only while the layout is changed
-    QSize m_size;
 };

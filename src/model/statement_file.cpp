@@ -389,6 +389,38 @@ void write(QXmlStreamWriter& xmp, const Saved& saved)
     xmp.writeEndElement();
 }
 
+QByteArray packet(const Saved& saved)
+{
+    QByteArray xmp;
+    QXmlStreamWriter writer(&xmp);
+    writer.setAutoFormatting(true);
+    writer.writeProcessingInstruction(
+        QStringLiteral("xpacket"),
+        QStringLiteral("begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\""));
+    writer.writeNamespace(XmpMeta, QStringLiteral("x"));
+    writer.writeNamespace(Rdf, QStringLiteral("rdf"));
+    writer.writeStartElement(XmpMeta, QStringLiteral("xmpmeta"));
+    writer.writeStartElement(Rdf, QStringLiteral("RDF"));
+    const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
+    writer.writeStartElement(Rdf, QStringLiteral("Description"));
+    writer.writeNamespace(dc, QStringLiteral("dc"));
+    writer.writeAttribute(Rdf, QStringLiteral("about"), QString());
+    writer.writeStartElement(dc, QStringLiteral("title"));
+    writer.writeStartElement(Rdf, QStringLiteral("Alt"));
+    writer.writeStartElement(Rdf, QStringLiteral("li"));
+    writer.writeAttribute(QStringLiteral("xml:lang"), QStringLiteral("x-default"));
+    writer.writeCharacters(saved.statement.title());
+    writer.writeEndElement();
+    writer.writeEndElement();
+    writer.writeEndElement();
+    writer.writeEndElement();
+    write(writer, saved);
+    writer.writeEndElement();
+    writer.writeEndElement();
+    writer.writeProcessingInstruction(QStringLiteral("xpacket"), QStringLiteral("end=\"w\""));
+    return xmp;
+}
+
 std::variant<Saved, Problem> read(QByteArrayView xmp)
 {
     if (xmp.size() > MaxMetadata)

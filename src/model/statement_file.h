@@ -33,6 +33,10 @@ struct Saved {
 // have been given by typing (a control character) is written as the blank the box showed.
 void write(QXmlStreamWriter& xmp, const Saved& saved);
 
+// The XMP packet of the statement's document: its title again, as XMP gives it, for the readers
+// that look there first, and the statement as above.
+QByteArray packet(const Saved& saved);
+
 // Why a document's entries cannot be taken, in the user's words. Where one entry is at fault,
 // `box` names it and the reason holds %1 for what the user calls it. `noEntries` marks metadata
 // that holds nothing of a statement at all.

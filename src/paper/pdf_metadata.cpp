@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QXmlStreamWriter>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -13,8 +12,6 @@
 
 namespace pdf_metadata {
 namespace {
-
-const QString Rdf = QStringLiteral("http://www.w3.org/1999/02/22-rdf-syntax-ns#");
 
 // Where a PDF says what it is and where it ends; a reader looks for either within a kilobyte.
 constexpr qint64 MarkerRoom = 1024;
@@ -65,40 +62,6 @@ void limitReader(pid_t program)
 }
 
 } // namespace
-
-QByteArray packet(const QString& title, const OwnData& own)
-{
-    QByteArray xmp;
-    QXmlStreamWriter writer(&xmp);
-    writer.setAutoFormatting(true);
-    writer.writeProcessingInstruction(
-        QStringLiteral("xpacket"),
-        QStringLiteral("begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\""));
-    writer.writeNamespace(QStringLiteral("adobe:ns:meta/"), QStringLiteral("x"));
-    writer.writeNamespace(Rdf, QStringLiteral("rdf"));
-    writer.writeStartElement(QStringLiteral("adobe:ns:meta/"), QStringLiteral("xmpmeta"));
-    writer.writeStartElement(Rdf, QStringLiteral("RDF"));
-    // The title again, as XMP gives it, for the readers that look there first.
-    const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
-    writer.writeStartElement(Rdf, QStringLiteral("Description"));
-    writer.writeNamespace(dc, QStringLiteral("dc"));
-    writer.writeAttribute(Rdf, QStringLiteral("about"), QString());
-    writer.writeStartElement(dc, QStringLiteral("title"));
-    writer.writeStartElement(Rdf, QStringLiteral("Alt"));
-    writer.writeStartElement(Rdf, QStringLiteral("li"));
-    writer.writeAttribute(QStringLiteral("xml:lang"), QStringLiteral("x-default"));
-    writer.writeCharacters(title);
-    writer.writeEndElement();
-    writer.writeEndElement();
-    writer.writeEndElement();
-    writer.writeEndElement();
-    if (own)
-        own(writer);
-    writer.writeEndElement();
-    writer.writeEndElement();
-    writer.writeProcessingInstruction(QStringLiteral("xpacket"), QStringLiteral("end=\"w\""));
-    return xmp;
-}
 
 Reader::Reader(QObject* parent) : QObject(parent)
 {

@@ -8,7 +8,6 @@
 #include <functional>
 
 class QProcess;
-class QXmlStreamWriter;
 
 // A PDF's own data: its XMP metadata, where PDF readers expect what a document says of itself,
 // and its document information (creator, producer). The program writes its own data there beside
@@ -21,11 +20,6 @@ inline constexpr qint64 MaxFileSize = 10 * 1024 * 1024;
 inline constexpr int ReadingSeconds = 5;
 inline constexpr qint64 ReaderMemory = 40 * 1024 * 1024;
 
-// Writes the program's own rdf:Description into the metadata being written.
-using OwnData = std::function<void(QXmlStreamWriter& xmp)>;
-
-// The XMP packet of a document with this title and the program's own data.
-QByteArray packet(const QString& title, const OwnData& own);
 
 // What is read of a PDF: its XMP metadata, or its document information, one "Name: value" line
 // a field, as poppler's pdfinfo prints it.

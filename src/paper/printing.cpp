@@ -1,20 +1,19 @@
 #include "printing.h"
 
-#include "app/figure_widgets.h"
-#include "app/form.h"
-#include "app/layout.h"
+#include "app/zoom.h"
 #include "cups_printer.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
-#include <QPointer>
 #include <QPolygonF>
 #include <QSaveFile>
 #include <QStyle>
@@ -34,7 +33,13 @@ Service& service()
     return s;
 }
 
-QString tryAgain(const QString& what) { return what + QStringLiteral(", then press Print again."); }
+// The statement's own words: what went wrong, and how to print again.
+const Document Statement{QStringLiteral("statement"), QStringLiteral("press Print")};
+
+QString tryAgain(const QString& what, const Document& document)
+{
+    return what + QStringLiteral(", then %1 again.").arg(document.printAgain);
+}
 
 bool isDark(const QPalette& p)
 {
@@ -93,32 +98,52 @@ QPalette onPaper(const QPalette& own, const QPalette& desktop, const QPalette& p
     return p;
 }
 
-// Gives a window the colours of paper for as long as it lives, then its own back.
-class PaperColours {
-public:
-    explicit PaperColours(QWidget* window) : m_desktop(QApplication::palette())
-    {
-        const QPalette paper = paperColours(m_desktop);
-        m_saved.emplace_back(window, window->palette());
-        for (QWidget* w : window->findChildren<QWidget*>())
-            if (w->testAttribute(Qt::WA_SetPalette))
-                m_saved.emplace_back(w, w->palette());
-        for (auto& [w, own] : m_saved)
-            w->setPalette(onPaper(own, m_desktop, paper));
-    }
-    ~PaperColours()
-    {
-        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
-            if (it->first)
-                it->first->setPalette(it->second);
-    }
-    PaperColours(const PaperColours&) = delete;
-    PaperColours& operator=(const PaperColours&) = delete;
+// Gives a window built in the desktop's colours the colours of paper. Every colour is taken
+// before any is changed: a window's new colours would otherwise reach the controls it holds.
+void giveColoursOfPaper(QWidget* window)
+{
+    const QPalette desktop = QApplication::palette();
+    const QPalette paper = paperColours(desktop);
+    std::vector<std::pair<QWidget*, QPalette>> own{{window, window->palette()}};
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (w->testAttribute(Qt::WA_SetPalette))
+            own.emplace_back(w, w->palette());
+    for (const auto& [w, colours] : own)
+        w->setPalette(onPaper(colours, desktop, paper));
+}
 
-private:
-    const QPalette m_desktop;
-    std::vector<std::pair<QPointer<QWidget>, QPalette>> m_saved;
-};
+// The page as a window of its own, never shown: the sheet's table at 100 % with its texts,
+// without the controls left off, in the colours of paper. Not the user's window, so that paper
+// changes nothing there and gets neither a zoom, the focus, a cursor nor a selection from it.
+std::unique_ptr<QWidget> pageWindow(const Sheet& sheet)
+{
+    BuiltWindow built = buildWindow(sheet.layout, std::make_unique<QWidget>(), zoom::Normal);
+    for (auto it = sheet.texts.cbegin(); it != sheet.texts.cend(); ++it) {
+        QWidget* control = built.controls.value(it.key());
+        Q_ASSERT_X(control, "printing::pageWindow", qPrintable(it.key()));
+        if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            box->setText(it.value());
+        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+            if (list->isEditable()) {
+                list->setEditText(it.value());
+            } else if (!it.value().isEmpty()) {
+                // A list the user only picks from shows the entry picked, its only one here.
+                list->addItem(it.value());
+                list->setCurrentIndex(0);
+            }
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            label->setText(it.value());
+        }
+    }
+    for (const QString& name : sheet.leftOut) {
+        QWidget* control = built.controls.value(name);
+        Q_ASSERT_X(control, "printing::pageWindow", qPrintable(name));
+        if (control)
+            control->hide();
+    }
+    giveColoursOfPaper(built.window.get());
+    return std::move(built.window);
+}
 
 // The style paints a list's frame and arrow through a small pixmap it caches at the screen's
 // resolution, whatever the painter. On paper the list is drawn here instead, as lines and
@@ -164,25 +189,24 @@ public:
     }
 };
 
-// The window's client area as drawing commands. The toolkit's render paints through one big
-// pixmap when its target is a printer; recorded first, text stays text and lines stay lines.
-// Returns the page's size: the form's own, whatever the zoom on the screen.
-QSize record(QWidget* window, QPicture& page)
+// The page as drawing commands. The toolkit's render paints through one big pixmap when its
+// target is a printer; recorded first, text stays text and lines stay lines. Returns the page's
+// size: the form's own.
+QSize record(const Sheet& sheet, QPicture& page)
 {
-    const TrueSize trueSize(window);
-    const PaperColours colours(window);
-    const EntryBox::DrawnForPaper unfocused;
+    const std::unique_ptr<QWidget> window = pageWindow(sheet);
     QPainter painter(&page);
-    QRegion rest(QRect(QPoint(), trueSize.clientSize()));
+    QRegion rest(window->rect());
+    // The window is never shown: a control is on the page where it would show with the window.
     const QList<QComboBox*> lists = window->findChildren<QComboBox*>();
     for (const QComboBox* list : lists)
-        if (list->isVisible())
-            rest -= QRect(list->mapTo(window, QPoint()), list->size());
+        if (list->isVisibleTo(window.get()))
+            rest -= QRect(list->mapTo(window.get(), QPoint()), list->size());
     window->render(&painter, QPoint(), rest, QWidget::DrawWindowBackground | QWidget::DrawChildren);
     for (const QComboBox* list : lists)
-        if (list->isVisible())
+        if (list->isVisibleTo(window.get()))
             ListOnPaper::paint(painter, list);
-    return trueSize.clientSize();
+    return window->size();
 }
 
 // The form's twips are physical: a pixel of the window is 15 twips, 1/96 of an inch, on paper
@@ -201,21 +225,21 @@ void paintPage(QPainter& painter, const QPicture& page, QSize size, const QRectF
 }
 
 // The page as a PDF document: at true size across the middle of the sheet, as far from its top
-// as from its sides, with the program's own data in its metadata where there is any. Empty when
-// it could not be made.
-QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title,
-                   const pdf_metadata::OwnData& own = {})
+// as from its sides, with the XMP packet as its metadata where there is one. Empty when it could
+// not be made.
+QByteArray pagePdf(const Sheet& sheet, const QPageSize& paper, const QString& title,
+                   const QByteArray& xmp = {})
 {
     QPicture page;
-    const QSize size = record(window, page);
+    const QSize size = record(sheet, page);
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&bytes);
         pdf.setTitle(title);
         pdf.setCreator(QApplication::applicationName());
-        if (own)
-            pdf.setDocumentXmpMetadata(pdf_metadata::packet(title, own));
+        if (!xmp.isEmpty())
+            pdf.setDocumentXmpMetadata(xmp);
         pdf.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF()));
         pdf.setResolution(1200);
         QPainter painter;
@@ -232,17 +256,18 @@ QByteArray pagePdf(QWidget* window, const QPageSize& paper, const QString& title
     return bytes.data();
 }
 
-QString refused(const QString& printer, QString why)
+QString refused(const QString& printer, QString why, const Document& document)
 {
     if (why.endsWith(u'.'))
         why.chop(1);
-    return tryAgain(QStringLiteral("The printer \"%1\" did not take the statement: %2. Check it")
-                        .arg(printer, why));
+    return tryAgain(QStringLiteral("The printer \"%1\" did not take the %2: %3. Check it")
+                        .arg(printer, document.name, why),
+                    document);
 }
 
-QString notSaved(const QString& path, const QString& why)
+QString notSaved(const QString& path, const QString& why, const Document& document)
 {
-    return QStringLiteral("The statement could not be saved as \"%1\": %2.").arg(path, why);
+    return QStringLiteral("The %1 could not be saved as \"%2\": %3.").arg(document.name, path, why);
 }
 
 std::optional<Destination> defaultDestination()
@@ -254,68 +279,72 @@ std::optional<Destination> defaultDestination()
 // The printer's own sheet, or the locale's where there is none.
 QPageSize paperFor(const std::optional<Destination>& printer)
 {
-    if (printer && printer->paper.isValid())
-        return printer->paper;
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                : QPageSize::A4);
+    return printer && printer->paper.isValid() ? printer->paper : localeSheet();
+}
+
+Outcome printTo(const std::optional<Destination>& printer, const QByteArray& pdf,
+                const QString& title, const Document& document)
+{
+    if (!printer)
+        return {false, QStringLiteral("No printer is installed."), true};
+    if (pdf.isEmpty())
+        return {false, tryAgain(QStringLiteral("The page could not be made"), document)};
+    const std::optional<QString> why =
+        service().print ? service().print(*printer, pdf, title) : cups::print(*printer, pdf, title);
+    if (why)
+        return {false, refused(printer->name, *why, document)};
+    return {true, {}};
 }
 
 } // namespace
 
 void setService(Service s) { service() = std::move(s); }
 
-Outcome printForm(QWidget* window, const QString& title)
+QPageSize localeSheet(const QLocale& locale)
 {
-    const std::optional<Destination> printer = defaultDestination();
-    if (!printer)
-        return {false, QStringLiteral("No printer is installed."), true};
-    const QByteArray pdf = pagePdf(window, paperFor(printer), title);
-    if (pdf.isEmpty())
-        return {false, tryAgain(QStringLiteral("The page could not be made"))};
-    const std::optional<QString> why =
-        service().print ? service().print(*printer, pdf, title) : cups::print(*printer, pdf, title);
-    if (why)
-        return {false, refused(printer->name, *why)};
-    return {true, {}};
+    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                             : QPageSize::A4);
 }
 
-Outcome saveFormAsPdf(QWidget* window, const QString& title, const QString& path,
-                      const pdf_metadata::OwnData& own)
+QPageSize defaultSheet() { return paperFor(defaultDestination()); }
+
+Outcome printDocument(const QByteArray& pdf, const QString& title, const Document& document)
 {
-    const QPageSize paper = paperFor(defaultDestination());
+    return printTo(defaultDestination(), pdf, title, document);
+}
+
+Outcome printPage(const Sheet& sheet, const QString& title)
+{
+    const std::optional<Destination> printer = defaultDestination();
+    return printTo(printer, printer ? pagePdf(sheet, paperFor(printer), title) : QByteArray(),
+                   title, Statement);
+}
+
+Outcome saveFile(const QString& path, const QByteArray& bytes, const Document& document)
+{
     // Written beside the target and renamed over it only once complete. Unbuffered: a write the
     // system refuses is seen here, not in a flush whose failure the commit would not notice.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, notSaved(path, file.errorString())};
-    const QByteArray pdf = pagePdf(window, paper, title, own);
-    if (pdf.isEmpty())
-        return {false, notSaved(path, QStringLiteral("the page could not be made"))};
-    // The system may take the page a part at a time; the part it refuses tells why.
-    for (qint64 written = 0; written < pdf.size();) {
-        const qint64 part = file.write(pdf.constData() + written, pdf.size() - written);
+        return {false, notSaved(path, file.errorString(), document)};
+    if (bytes.isEmpty())
+        return {false, notSaved(path, QStringLiteral("the page could not be made"), document)};
+    // The system may take the file a part at a time; the part it refuses tells why.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 part = file.write(bytes.constData() + written, bytes.size() - written);
         if (part <= 0)
-            return {false, notSaved(path, file.errorString())};
+            return {false, notSaved(path, file.errorString(), document)};
         written += part;
     }
     if (!file.commit())
-        return {false, notSaved(path, file.errorString())};
+        return {false, notSaved(path, file.errorString(), document)};
     return {true, {}};
 }
 
-QString documentTitle(const QStringList& words)
+Outcome savePage(const Sheet& sheet, const QString& title, const QString& path,
+                 const QByteArray& xmp)
 {
-    QStringList kept;
-    for (QString word : words) {
-        // A slash would make a folder of part of the name; control characters have no place.
-        for (QChar& c : word)
-            if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
-                c = u'-';
-        word = word.simplified();
-        if (!word.isEmpty())
-            kept << word;
-    }
-    return kept.join(u' ');
+    return saveFile(path, pagePdf(sheet, defaultSheet(), title, xmp), Statement);
 }
 
 } // namespace printing

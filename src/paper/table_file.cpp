@@ -227,10 +227,4 @@ QByteArray pdf(const Table& table, const QPageSize& sheet)
     return bytes.data();
 }
 
-QPageSize localeSheet(const QLocale& locale)
-{
-    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                             : QPageSize::A4);
-}
-
 } // namespace table_file

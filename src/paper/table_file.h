@@ -37,7 +37,4 @@ QByteArray csv(const Table& table);
 // made.
 QByteArray pdf(const Table& table, const QPageSize& sheet);
 
-// The locale's own sheet: Letter where the locale measures in US units, A4 elsewhere.
-QPageSize localeSheet(const QLocale& locale = QLocale());
-
 } // namespace table_file

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "money/money.h"
+#include "statement_page.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +40,13 @@ StatementForm::StatementForm(FormRegistry& registry, OpenCalculator income, Open
     onKey(QKeySequence::Open, [this] { Form_KeyOpen(); });
     onKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { Form_KeyOpenSeveral(); });
     onKey(QKeySequence::New, [this] { Form_KeyNew(); });
-    onFileDropped([this](const QString& path) { openFile(path); });
+    // One file opens; two or more are summarised.
+    onFilesDropped([this](const QStringList& files) {
+        if (files.size() == 1)
+            openFile(files.first());
+        else if (m_openSummary)
+            m_openSummary(files);
+    });
     connect(&m_reader, &SavedStatementReader::done, this,
             [this](const SavedStatementReader::Result& read) {
                 const QString path = m_waiting.first(); // the list may grow meanwhile
@@ -197,18 +204,6 @@ void StatementForm::cmdClear_Click()
     setFocus(list("lstStations"));
 }
 
-// The page shows none of the four buttons: they are hidden while it is made.
-printing::Outcome StatementForm::withoutButtons(const std::function<printing::Outcome()>& makePage)
-{
-    const char* const buttons[] = {"cmdCalculate", "cmdClear", "cmdExit", "cmdPrint"};
-    for (const char* name : buttons)
-        button(name)->setVisible(false);
-    const printing::Outcome outcome = makePage();
-    for (const char* name : buttons)
-        button(name)->setVisible(true);
-    return outcome;
-}
-
 QString StatementForm::documentTitle() { return m_statement.title(); }
 
 // The folder of the last file saved or opened, else the user's documents.
@@ -335,21 +330,16 @@ std::optional<printing::Outcome> StatementForm::saveAsPdf()
         QDir(folder()).filePath(m_fileName.isEmpty() ? title + ".pdf" : m_fileName), PdfFiles);
     if (path.isEmpty())
         return std::nullopt;
-    const statement_file::Saved saved{m_statement, m_statement.calculated()};
-    const printing::Outcome outcome = withoutButtons([&] {
-        return printing::saveFormAsPdf(window(), title, path, [&saved](QXmlStreamWriter& xmp) {
-            statement_file::write(xmp, saved);
-        });
-    });
-    if (outcome.printed)
+    const printing::Outcome outcome =
+        statement_page::save({m_statement, m_statement.calculated()}, path);
+    if (outcome.done)
         remember(path);
     return outcome;
 }
 
 void StatementForm::cmdPrint_Click()
 {
-    printing::Outcome outcome =
-        withoutButtons([this] { return printing::printForm(window(), documentTitle()); });
+    printing::Outcome outcome = printing::printPage(statement_page::sheet(m_statement), documentTitle());
 
     // With no printer the statement can still leave the program, as a PDF file.
     const QString title = QStringLiteral("Print");
@@ -360,7 +350,7 @@ void StatementForm::cmdPrint_Click()
         if (const auto saved = saveAsPdf())
             outcome = *saved;
     }
-    if (!outcome.printed) {
+    if (!outcome.done) {
         if (!outcome.noPrinter)
             dialogs::msgBox(outcome.problem, dialogs::Information, title);
         setFocus(button("cmdPrint"));
@@ -374,7 +364,7 @@ void StatementForm::cmdPrint_Click()
 void StatementForm::Form_KeySave()
 {
     const auto saved = saveAsPdf();
-    if (saved && !saved->printed)
+    if (saved && !saved->done)
         dialogs::msgBox(saved->problem, dialogs::Information, QStringLiteral("Save"));
 }
 

@@ -62,7 +62,6 @@ private:
     void txtBox_GotFocus(int index);
     void txtBoxa_GotFocus(int index);
     void openCalculator(const OpenCalculator& open, const QString& line, int description);
-    printing::Outcome withoutButtons(const std::function<printing::Outcome()>& makePage);
     std::optional<printing::Outcome> saveAsPdf();
     QString documentTitle();
 

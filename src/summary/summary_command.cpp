@@ -21,7 +21,7 @@ bool written(const QString& path, const QByteArray& bytes)
         return out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
                out.flush();
     }
-    const printing::Outcome outcome = printing::saveFile(path, bytes);
+    const printing::Outcome outcome = printing::saveFile(path, bytes, summary_text::Document);
     if (!outcome.done)
         std::fprintf(stderr, "qm415: %s\n", qPrintable(outcome.problem));
     return outcome.done;
@@ -40,7 +40,7 @@ int writeSummary(const QStringList& files, const QString& csv, const QString& pd
             ok = written(csv, table_file::csv(summary_text::table(summary, summary_text::Amounts::Decimal))) && ok;
         if (!pdf.isEmpty())
             ok = written(pdf, table_file::pdf(summary_text::table(summary, summary_text::Amounts::Currency),
-                                              table_file::localeSheet())) &&
+                                              printing::localeSheet())) &&
                  ok;
         for (const QString& line : summary_text::problemLines(summary))
             std::fprintf(stderr, "%s\n", qPrintable(dialogs::shownName(line)));

@@ -187,9 +187,9 @@ void SummaryForm::Form_KeySave()
     const bool pdf = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const QByteArray bytes =
         pdf ? table_file::pdf(summary_text::table(m_summary, summary_text::Amounts::Currency),
-                              table_file::localeSheet())
+                              printing::localeSheet())
             : table_file::csv(summary_text::table(m_summary, summary_text::Amounts::Decimal));
-    const printing::Outcome outcome = printing::saveFile(path, bytes);
+    const printing::Outcome outcome = printing::saveFile(path, bytes, summary_text::Document);
     if (!outcome.done)
         dialogs::msgBox(outcome.problem, dialogs::Information, title);
     else
@@ -201,7 +201,7 @@ void SummaryForm::Form_KeyPrint()
     const printing::Outcome outcome = printing::printDocument(
         table_file::pdf(summary_text::table(m_summary, summary_text::Amounts::Currency),
                         printing::defaultSheet()),
-        Title);
+        Title, summary_text::Document);
     if (!outcome.done)
         dialogs::msgBox(outcome.problem, dialogs::Information, QStringLiteral("Print"));
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "model/summary.h"
+#include "paper/printing.h"
 #include "paper/table_file.h"
 
 #include <QStringList>
 
 // The summary in words, the same in the window, on paper, in a CSV file and on standard error.
 namespace summary_text {
+
+// What messages call the summary, and how the user prints it again.
+inline const printing::Document Document{QStringLiteral("summary"), QStringLiteral("press Ctrl+P")};
 
 // Amounts in the user's currency form ($1,234.50), or as a spreadsheet reads them (1234.50).
 enum class Amounts { Currency, Decimal };
