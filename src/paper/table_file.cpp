@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QTextOption>
 #include <QPdfWriter>
 #include <QRegularExpression>
 
@@ -73,46 +74,51 @@ std::vector<double> fairWidths(std::vector<double> widths, double room)
 
 // The pages of one table, laid out before the first is drawn so that each can say how many
 // there are. Lengths are in the writer's dots, from the top left of the area inside the margins.
+// A cell too long for its column goes on over more lines of its row: nothing of it is lost.
 class TablePages {
 public:
-    TablePages(const Table& table, const QPdfWriter& writer)
-        : m_table(table), m_device(&writer), m_title(sheetFont(TitlePoints, true)),
+    TablePages(const Table& table, const QPdfWriter& writer, QPainter& painter)
+        : m_table(table), m_painter(painter), m_title(sheetFont(TitlePoints, true)),
           m_cell(sheetFont(CellPoints, false)), m_bold(sheetFont(CellPoints, true)),
           m_area(QPointF(), writer.pageLayout().paintRectPixels(writer.resolution()).size()),
-          m_line(QFontMetricsF(m_bold, m_device).height() * 1.5),
-          m_titleHeight(QFontMetricsF(m_title, m_device).height() * 2),
+          m_line(QFontMetricsF(m_bold, &writer).height() * 1.5),
+          m_titleHeight(QFontMetricsF(m_title, &writer).height() * 2),
           m_gap(Resolution / 12.0) // six points between two columns
     {
-        measureColumns();
+        m_wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        measureColumns(writer);
         paginate();
     }
 
     // False when the painter could not start a page.
-    bool draw(QPainter& painter, QPdfWriter& writer) const
+    bool draw(QPdfWriter& writer) const
     {
+        QPainter& painter = m_painter;
         painter.setPen(QPen(Qt::black, Resolution / 144.0)); // rules of half a point
         const int pages = int(m_rowsOnPage.size());
-        auto row = m_table.rows.begin();
+        size_t row = 0;
         for (int page = 0; page < pages; ++page) {
             if (page > 0 && !writer.newPage())
                 return false;
             double y = 0;
             if (page == 0) {
-                drawText(painter, m_title, QRectF(0, 0, m_area.width(), m_titleHeight / 2),
-                         Qt::AlignLeft, m_table.title);
+                painter.setFont(m_title);
+                painter.drawText(QRectF(0, 0, m_area.width(), m_titleHeight / 2),
+                                 Qt::AlignLeft | Qt::TextSingleLine, oneLine(m_table.title));
                 y = m_titleHeight;
             }
-            drawRow(painter, m_table.header, y, m_bold);
-            y += m_line;
+            y += drawRow(m_table.header, y, m_bold);
             painter.drawLine(QPointF(0, y), QPointF(m_area.width(), y));
-            for (int i = 0; i < m_rowsOnPage[page]; ++i, ++row, y += m_line)
-                drawRow(painter, *row, y, m_cell);
+            for (int i = 0; i < m_rowsOnPage[page]; ++i, ++row)
+                y += drawRow(m_table.rows[row], y, m_cell);
             if (page == pages - 1 && !m_table.footer.isEmpty()) {
                 painter.drawLine(QPointF(0, y), QPointF(m_area.width(), y));
-                drawRow(painter, m_table.footer, y, m_bold);
+                drawRow(m_table.footer, y, m_bold);
             }
-            drawText(painter, m_cell, QRectF(0, m_area.height() - m_line, m_area.width(), m_line),
-                     Qt::AlignHCenter, QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+            painter.setFont(m_cell);
+            painter.drawText(QRectF(0, m_area.height() - m_line, m_area.width(), m_line),
+                             Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                             QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
         }
         return true;
     }
@@ -120,11 +126,11 @@ public:
     bool fits() const { return !m_rowsOnPage.empty(); }
 
 private:
-    void measureColumns()
+    void measureColumns(const QPdfWriter& writer)
     {
         std::vector<double> widest;
         const auto measure = [&](const QStringList& cells, const QFont& font) {
-            const QFontMetricsF metrics(font, m_device);
+            const QFontMetricsF metrics(font, &writer);
             widest.resize(std::max(widest.size(), size_t(cells.size())));
             for (int c = 0; c < cells.size(); ++c)
                 widest[c] = std::max(widest[c], metrics.horizontalAdvance(oneLine(cells[c])));
@@ -137,48 +143,64 @@ private:
         m_widths = fairWidths(widest, m_area.width() - gaps);
     }
 
+    // How tall a row stands: its tallest cell, its text wrapped in its column.
+    double heightOf(const QStringList& cells, const QFont& font) const
+    {
+        m_painter.setFont(font);
+        double lines = 0;
+        for (int c = 0; c < cells.size(); ++c)
+            lines = std::max(lines, m_painter.boundingRect(QRectF(0, 0, m_widths[c], 1e9),
+                                                           oneLine(cells[c]), m_wrap).height());
+        return std::max(m_line, lines + m_line - QFontMetricsF(font, m_painter.device()).height());
+    }
+
     // As many rows on a page as there is room for under its header and above its number; the
     // footer follows the last row, on a page of its own only where the last one is full.
     void paginate()
     {
-        size_t left = m_table.rows.size();
+        const double header = heightOf(m_table.header, m_bold);
+        const double footer = m_table.footer.isEmpty() ? 0 : heightOf(m_table.footer, m_bold);
+        size_t row = 0;
         for (int page = 0;; ++page) {
-            const double room = m_area.height() - 2 * m_line - (page == 0 ? m_titleHeight : 0.0);
-            const size_t fit = size_t(std::max(0.0, room / m_line));
-            if (fit == 0) {
+            double room = m_area.height() - header - m_line - (page == 0 ? m_titleHeight : 0.0);
+            int here = 0;
+            while (row < m_table.rows.size()) {
+                const double height = heightOf(m_table.rows[row], m_cell);
+                if (height > room)
+                    break;
+                room -= height;
+                ++row;
+                ++here;
+            }
+            if (here == 0 && row < m_table.rows.size()) {
                 m_rowsOnPage.clear(); // a sheet too small for a row
                 return;
             }
-            const size_t here = std::min(left, fit);
-            m_rowsOnPage.push_back(int(here));
-            left -= here;
-            if (left == 0 && (m_table.footer.isEmpty() || here < fit))
+            m_rowsOnPage.push_back(here);
+            if (row == m_table.rows.size() && footer <= room)
                 return;
         }
     }
 
-    void drawRow(QPainter& painter, const QStringList& cells, double y, const QFont& font) const
+    // The row's cells, each wrapped in its column; how tall it stood.
+    double drawRow(const QStringList& cells, double y, const QFont& font) const
     {
+        const double height = heightOf(cells, font);
+        const double inset = (m_line - QFontMetricsF(font, m_painter.device()).height()) / 2;
         double x = 0;
         for (int c = 0; c < cells.size(); ++c) {
-            const Qt::Alignment side = m_table.figures.contains(c) ? Qt::AlignRight : Qt::AlignLeft;
-            drawText(painter, font, QRectF(x, y, m_widths[c], m_line), side, cells[c]);
+            QTextOption option = m_wrap;
+            option.setAlignment(m_table.figures.contains(c) ? Qt::AlignRight : Qt::AlignLeft);
+            // Plain text: drawText never reads markup.
+            m_painter.drawText(QRectF(x, y + inset, m_widths[c], height), oneLine(cells[c]),
+                               option);
             x += m_widths[c] + m_gap;
         }
-    }
-
-    // Plain text on one line, cut to its box: drawText never reads markup.
-    void drawText(QPainter& painter, const QFont& font, const QRectF& box, Qt::Alignment side,
-                  const QString& text) const
-    {
-        const QString shown =
-            QFontMetricsF(font, m_device).elidedText(oneLine(text), Qt::ElideRight, box.width());
-        painter.setFont(font);
-        painter.drawText(box, int(side | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+        return height;
     }
 
     const Table& m_table;
-    const QPaintDevice* m_device;
+    QPainter& m_painter;
     const QFont m_title;
     const QFont m_cell;
     const QFont m_bold;
@@ -186,6 +208,7 @@ private:
     const double m_line;
     const double m_titleHeight;
     const double m_gap;
+    QTextOption m_wrap;
     std::vector<double> m_widths;
     std::vector<int> m_rowsOnPage;
 };
@@ -218,10 +241,11 @@ QByteArray pdf(const Table& table, const QPageSize& sheet)
                 QPageLayout(sheet, QPageLayout::Portrait, margins, QPageLayout::Millimeter)))
             return {};
         writer.setResolution(Resolution);
-        const TablePages pages(table, writer);
         QPainter painter;
-        if (!pages.fits() || !painter.begin(&writer) || !pages.draw(painter, writer) ||
-            !painter.end())
+        if (!painter.begin(&writer))
+            return {};
+        const TablePages pages(table, writer, painter);
+        if (!pages.fits() || !pages.draw(writer) || !painter.end())
             return {};
     }
     return bytes.data();
