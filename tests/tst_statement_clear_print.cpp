@@ -2,6 +2,7 @@
 // QM415_REAL_PRINT=1 (set by the printing end-to-end test) it goes to the real default printer.
 #include "paper/printing.h"
 #include "support/crafted_pdf.h"
+#include "support/reader_that_hangs.h"
 #include "support/statement_fixture.h"
 
 #include <QApplication>
@@ -222,23 +223,6 @@ QByteArray rewritten(QByteArray xmp, const QString& how)
                     "<rdf:li><rdf:Description" + asAttributes(m.captured(1)) + "/></rdf:li>");
     return craftedPdf((top + bag).toUtf8());
 }
-
-// A pdfinfo of the test's own, first on PATH while this lives: by default one that never answers,
-// so that the reader's time limit is all that ends it.
-struct ReaderThatHangs {
-    QTemporaryDir folder;
-    const QByteArray path = qgetenv("PATH");
-    explicit ReaderThatHangs(const QString& script = "exec sleep 60")
-    {
-        QFile reader(folder.filePath("pdfinfo"));
-        reader.open(QIODevice::WriteOnly);
-        reader.write("#!/bin/sh\n" + script.toUtf8() + "\n");
-        reader.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        reader.close();
-        qputenv("PATH", folder.path().toUtf8() + ":" + path);
-    }
-    ~ReaderThatHangs() { qputenv("PATH", path); }
-};
 
 // The most memory the program has held since the last reset, and its memory now, in KiB.
 qint64 memoryKiB(const char* field)
@@ -986,6 +970,66 @@ private slots:
         pressKey(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.dialogs.saveDialogs.value(0).value(1),
                  defaultFolder() + "/FORM QM-415 Station 4 September.pdf");
+    }
+
+    // Ctrl+N: the same station's next month from this one's end balance, after Calculate only;
+    // the question of Clear first, unless the statement was saved and not changed since.
+    void nextMonthFromTheEndBalance_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("month"); // and the balance carried forward, after Ctrl+N
+        const QString clear = "[Form QM-415] Are you sure you want to clear the form? (style 36)";
+        const QStringList april{"lstStations#6", "lstMonths#3", "txtBox(0)=100", "txtBoxa(0)=25.5", "Calculate"};
+        // clang-format off
+        QTest::newRow("not calculated") << QStringList{"lstStations#6", "lstMonths#3", "txtBox(0)=5"} << false << dialogs::Yes
+            << "[Next Month] Press Calculate first: the next month starts from this month's end balance. (style 64)" << "April 5";
+        QTest::newRow("changed after Calculate") << april + QStringList{"txtBox(1)=1"} << true << dialogs::Yes
+            << "[Next Month] Press Calculate first: the next month starts from this month's end balance. (style 64)" << "April 100.00";
+        QTest::newRow("not saved, answered No") << april << false << dialogs::No << clear << "April 100.00";
+        QTest::newRow("not saved, answered Yes") << april << false << dialogs::Yes << clear << "May 74.50";
+        QTest::newRow("saved") << april << true << dialogs::No << "no message box" << "May 74.50";
+        QTest::newRow("December into January") << QStringList{"lstStations#6", "lstMonths#11", "txtBoxa(0)=2", "Calculate"} << true << dialogs::No
+            << "no message box" << "January -2.00";
+        // clang-format on
+    }
+    void nextMonthFromTheEndBalance()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, saved);
+        QFETCH(int, answer);
+        QFETCH(QString, told);
+        QFETCH(QString, month);
+        QTemporaryDir folder;
+        RecordingPrinter printer;
+        printer.installed = false;
+        StatementFixture f;
+        QVERIFY(f.ready());
+        enter(f, steps);
+        if (saved) {
+            f.dialogs.saveAs = {folder.filePath("april.pdf")};
+            pressKey(Qt::Key_S, Qt::ControlModifier);
+            QTRY_VERIFY(QFileInfo(folder.filePath("april.pdf")).size() > 0);
+            if (steps.last() != "Calculate")
+                f.income(1)->setText("2");
+        }
+        f.dialogs.answers = {answer};
+        const QString before = f.form().list("lstMonths")->currentText();
+        pressKey(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.describe(), told);
+        QCOMPARE(f.form().list("lstMonths")->currentText() + " " + f.income(0)->text(), month);
+        if (!month.startsWith(before)) {
+            QCOMPARE(f.caption("lblCost"), "");
+            QCOMPARE(f.form().list("lstStations")->currentText(), "Station 7");
+            QTRY_COMPARE(focusName(), "txtBox(1)");
+            // Another document, in the folder of the last.
+            pressKey(Qt::Key_S, Qt::ControlModifier);
+            const QString named = "FORM QM-415 Station 7 " + month.section(' ', 0, 0) + ".pdf";
+            QCOMPARE(f.dialogs.saveDialogs.last().value(1),
+                     (saved ? folder.path() : defaultFolder()) + "/" + named);
+        }
     }
 
     // One open at a time: a file dropped while another is read waits its turn, and what the user
