@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -129,12 +128,10 @@ Start handleCommandLine(int argc, char* argv[])
                 parser.value(pdf)};
     // A summary never takes the place of a statement it reads.
     for (const QString& output : {start.csv, start.pdf})
-        for (const QString& input : start.files)
-            if (!output.isEmpty() && output != QLatin1String("-") &&
-                QFileInfo(output).absoluteFilePath() == QFileInfo(input).absoluteFilePath())
-                return {usageError(program,
-                                   QStringLiteral("'%1' is one of the statements summarised.")
-                                       .arg(output))};
+        if (!output.isEmpty() && output != QLatin1String("-") &&
+            SummaryReading::isOneOf(output, start.files))
+            return {usageError(program,
+                               QStringLiteral("'%1' is one of the statements summarised.").arg(output))};
     return start;
 }
 

@@ -176,14 +176,13 @@ void SummaryForm::Form_KeySave()
         return;
     const QString title = QStringLiteral("Save");
     // A summary never takes the place of a statement it read.
-    for (const QString& file : m_files)
-        if (QFileInfo(file).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
-            dialogs::msgBox(QStringLiteral("\"%1\" is one of the statements summarised: save the "
-                                           "summary under another name.")
-                                .arg(dialogs::shownName(path)),
-                            dialogs::Information, title);
-            return;
-        }
+    if (SummaryReading::isOneOf(path, m_files)) {
+        dialogs::msgBox(QStringLiteral("\"%1\" is one of the statements summarised: save the "
+                                       "summary under another name.")
+                            .arg(dialogs::shownName(path)),
+                        dialogs::Information, title);
+        return;
+    }
     const bool pdf = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const QByteArray bytes =
         pdf ? table_file::pdf(summary_text::table(m_summary, summary_text::Amounts::Currency),

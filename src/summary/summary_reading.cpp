@@ -36,6 +36,17 @@ QStringList SummaryReading::filesOf(const QStringList& paths)
     return files;
 }
 
+bool SummaryReading::isOneOf(const QString& path, const QStringList& files)
+{
+    const auto where = [](const QString& name) {
+        const QFileInfo file(name);
+        return file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
+    };
+    const QString target = where(path);
+    return std::any_of(files.begin(), files.end(),
+                       [&](const QString& file) { return where(file) == target; });
+}
+
 void SummaryReading::start(const QStringList& files)
 {
     stop();

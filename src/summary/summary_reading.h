@@ -23,6 +23,9 @@ public:
     // each folder named (not its subfolders), a folder's in the order of their names.
     static QStringList filesOf(const QStringList& paths);
 
+    // Whether a path names one of these files, also by another name (a link to it).
+    static bool isOneOf(const QString& path, const QStringList& files);
+
     void start(const QStringList& files);
     // Stops reading: the files not read by now are left out, and finished() follows at once with
     // those that were.

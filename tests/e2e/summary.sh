@@ -92,4 +92,20 @@ text=$(pdftotext -layout "$ARTIFACTS/summary.pdf" -)
 for expected in "Station 1" "s1-april.pdf" "\$230.00" "refused: it is not a PDF" "Page 1 of 1"; do
   grep -qF -- "$expected" <<<"$text" || fail "the summary's PDF does not show '$expected': $text"
 done
+# A folder of the statements and of what no statement is: each refused with its reason, the rest
+# summarised, nothing waiting; the summary never replaces a file it reads.
+mkfifo "$dir/pipe.pdf"
+ln -s loop.pdf "$dir/loop.pdf"
+truncate -s 11M "$dir/large.pdf"
+mkdir "$dir/folder.pdf" "$dir/below" && cp "$dir/s2-march.pdf" "$dir/below/"
+rc=0
+timeout 60 "$QM415" --summary "$dir" --csv - >"$ARTIFACTS/folder.csv" 2>/dev/null </dev/null || rc=$?
+[ "$rc" = 1 ] || fail "the summary of a folder of strangers ended with status $rc, not 1"
+for row in ",,pipe.pdf,,,,,refused: it is not a file" ",,large.pdf,,,,,refused: it is larger than the 10 MiB a statement can be" \
+  ",,loop.pdf,,,,,refused: " "Total,,3 of 7 statements add up,230.00,240.00,20.00,220.00,"; do
+  grep -qF -- "$row" "$ARTIFACTS/folder.csv" || fail "the folder's summary lacks '$row': $(cat "$ARTIFACTS/folder.csv")"
+done
+rc=0
+"$QM415" --summary "$dir" --csv "$dir/s1-march.pdf" 2>/dev/null </dev/null || rc=$?
+[ "$rc" = 2 ] && pdfinfo "$dir/s1-march.pdf" >/dev/null 2>&1 || fail "a summary was written over a statement it read"
 echo "summary: three statements and a stranger dragged in, heard as rows and totals; the same as CSV and PDF"
