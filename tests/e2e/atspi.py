@@ -106,11 +106,18 @@ def expect(title, pairs):
         time.sleep(0.2)
 
 
-def where(title, key):
+def located(title, key):
+    """The control, or None, said on the error output."""
     win = window(title)
     control = find(win, key) if win is not None else None
     if control is None:
         print(f"no control '{key}' in a window titled '{title}'", file=sys.stderr)
+    return control
+
+
+def where(title, key):
+    control = located(title, key)
+    if control is None:
         return 1
     box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     print(box.x + box.width // 2, box.y + box.height // 2)
@@ -171,10 +178,8 @@ def answers(title, ms):
 
 
 def rows(title, key):
-    win = window(title)
-    table = find(win, key) if win is not None else None
+    table = located(title, key)
     if table is None:
-        print(f"no table '{key}' in a window titled '{title}'", file=sys.stderr)
         return 1
     cells = table.queryTable()
     for r in range(cells.nRows):

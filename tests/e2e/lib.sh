@@ -84,6 +84,7 @@ stop_tree() {
 
 cleanup() {
   [ -n "${READER_PID:-}" ] && kill "$READER_PID" 2>/dev/null || true
+  [ -n "${DRAG_PID:-}" ] && kill "$DRAG_PID" 2>/dev/null || true
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
   [ -n "${REGISTRY_PID:-}" ] && kill "$REGISTRY_PID" 2>/dev/null || true
   [ -n "${ATSPI_PID:-}" ] && stop_tree "$ATSPI_PID"
@@ -133,6 +134,25 @@ choose_file() {
   keys ctrl+a; type_text "$2"; keys Return
   wait_no_window "$1"
   focus_window "$win"
+}
+
+# Drags the files from another program (a drag source of the tests' own, as a file manager is
+# one) onto the middle of the window $1, with the mouse, as the user does.
+drag_onto() {
+  local target=$1 step
+  shift
+  [ -n "${DRAG_PID:-}" ] && kill "$DRAG_PID" 2>/dev/null || true
+  "$QM415_DRAG" "$@" >/dev/null 2>&1 &
+  DRAG_PID=$!
+  wait_window "Drag files" >/dev/null
+  sleep 0.3
+  client_geometry "$target"
+  xdotool mousemove 40 40 mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((40 + (X + WIDTH / 2 - 40) * step / 8)) $((40 + (Y + HEIGHT / 2 - 40) * step / 8))
+    sleep 0.05
+  done
+  xdotool mouseup 1
 }
 
 # The window's client area on the screen (inside any frame a window manager adds):

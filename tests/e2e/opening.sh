@@ -54,18 +54,7 @@ printf '#!/bin/sh\nsleep 3\nexec %s "$@"\n' "$(command -v pdfinfo)" >"$ARTIFACTS
 chmod +x "$ARTIFACTS/bin/pdfinfo"
 PATH="$ARTIFACTS/bin:$PATH" start_program "$ARTIFACTS/station1.pdf"
 win=$(wait_window "$S")
-"$QM415_DRAG" "$ARTIFACTS/station2.pdf" >/dev/null 2>&1 &
-DRAG_PID=$!
-trap 'kill "$DRAG_PID" 2>/dev/null || true; cleanup' EXIT
-wait_window "Drag files" >/dev/null
-sleep 0.3
-client_geometry "$win"
-xdotool mousemove 40 40 mousedown 1
-for step in 1 2 3 4 5 6; do
-  xdotool mousemove $((40 + (X + WIDTH / 2 - 40) * step / 6)) $((40 + (Y + HEIGHT / 2 - 40) * step / 6))
-  sleep 0.05
-done
-xdotool mouseup 1
+drag_onto "$win" "$ARTIFACTS/station2.pdf"
 wait_window "Form QM-415" >/dev/null
 atspi expect "$S" "Financial Statement For:=Financial Statement For: Station 1" ||
   fail "the first file was not opened first"
@@ -73,5 +62,4 @@ keys Return
 wait_no_window "Form QM-415"
 atspi expect "$S" "Financial Statement For:=Financial Statement For: Station 2" "Balance carried forward=" \
   "Month Ending:=Month Ending: January" || fail "the file dragged in during the read did not open in its turn"
-kill "$DRAG_PID" 2>/dev/null || true
 echo "opening: a name of markup said as written, the window heard while reading, the reader gone with the program"

@@ -45,18 +45,7 @@ echo "not a statement" >"$dir/notes.pdf"
 files=("$dir/s1-march.pdf" "$dir/s1-april.pdf" "$dir/s2-march.pdf" "$dir/notes.pdf")
 
 # Dragged from another program onto the statement, all four at once.
-"$QM415_DRAG" "${files[@]}" >/dev/null 2>&1 &
-DRAG_PID=$!
-trap 'kill "$DRAG_PID" 2>/dev/null || true; cleanup' EXIT
-wait_window "Drag files" >/dev/null
-sleep 0.5
-client_geometry "$win"
-xdotool mousemove 40 40 mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove $((40 + (X + WIDTH / 2 - 40) * step / 8)) $((40 + (Y + HEIGHT / 2 - 40) * step / 8))
-  sleep 0.1
-done
-xdotool mouseup 1
+drag_onto "$win" "${files[@]}"
 wait_window "Summary of Statements" >/dev/null
 sleep 1
 atspi rows "Summary of Statements" "Statements" >"$ARTIFACTS/rows.txt"
@@ -70,7 +59,6 @@ ROWS
 diff - "$ARTIFACTS/totals.txt" >&2 <<'TOTALS' || fail "the summary's totals are not heard as they should be"
 Total||3 of 4 statements add up|$230.00|$240.00|$20.00|$220.00|
 TOTALS
-kill "$DRAG_PID" 2>/dev/null || true
 
 # Without a window: the same summary as CSV on standard output, and as a PDF.
 rc=0
