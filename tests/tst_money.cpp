@@ -386,8 +386,13 @@ private slots:
         const QList<QPair<qint64, QString>> rows{{0, "0.00"}, {5, "0.05"}, {-5, "-0.05"},
                                                  {-100, "-1.00"}, {123450, "1234.50"},
                                                  {-99999999999999, "-999999999999.99"}};
-        for (const auto& [cents, text] : rows)
-            QCOMPARE(money::decimal(cents), text);
+        const QLocale user;
+        for (const char* locale : {"en_US", "de_DE", "de_CH", "ar_EG"}) {
+            QLocale::setDefault(QLocale(locale));
+            for (const auto& [cents, text] : rows)
+                QCOMPARE(money::decimal(cents), text);
+        }
+        QLocale::setDefault(user);
     }
 
     // Whatever is written reads back as the same amount, in every locale the program may run
