@@ -34,7 +34,7 @@ Service& service()
 }
 
 // The statement's own words: what went wrong, and how to print again.
-const Document Statement{QStringLiteral("statement"), QStringLiteral("press Print")};
+const Document StatementDocument{QStringLiteral("statement"), QStringLiteral("press Print")};
 
 QString tryAgain(const QString& what, const Document& document)
 {
@@ -317,7 +317,7 @@ Outcome printPage(const Sheet& sheet, const QString& title)
 {
     const std::optional<Destination> printer = defaultDestination();
     return printTo(printer, printer ? pagePdf(sheet, paperFor(printer), title) : QByteArray(),
-                   title, Statement);
+                   title, StatementDocument);
 }
 
 Outcome saveFile(const QString& path, const QByteArray& bytes, const Document& document)
@@ -344,7 +344,7 @@ Outcome saveFile(const QString& path, const QByteArray& bytes, const Document& d
 Outcome savePage(const Sheet& sheet, const QString& title, const QString& path,
                  const QByteArray& xmp)
 {
-    return saveFile(path, pagePdf(sheet, defaultSheet(), title, xmp), Statement);
+    return saveFile(path, pagePdf(sheet, defaultSheet(), title, xmp), StatementDocument);
 }
 
 } // namespace printing

@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
-#include <QStandardPaths>
 #include <QTableView>
 
 namespace {
