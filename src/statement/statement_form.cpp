@@ -102,25 +102,23 @@ void StatementForm::Form_Load()
     m_statement.setMonth(0);
 
     // Every edit reaches the statement as it is made, however it is made: typed, pasted, picked
-    // or handed in by a calculator.
-    connect(stations, &QComboBox::currentIndexChanged, this, &StatementForm::takeFromForm);
-    connect(stations, &QComboBox::editTextChanged, this, &StatementForm::takeFromForm);
-    connect(months, &QComboBox::currentIndexChanged, this, &StatementForm::takeFromForm);
+    // or handed in by a calculator. Each control sets its own part of it, and only a change
+    // tells the statement that its totals on show are no longer of these entries.
+    const auto takeStation = [this, stations] {
+        if (!m_showing)
+            m_statement.setStation(stations->currentIndex() + 1, stations->currentText());
+    };
+    connect(stations, &QComboBox::currentIndexChanged, this, takeStation);
+    connect(stations, &QComboBox::editTextChanged, this, takeStation);
+    connect(months, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_showing)
+            m_statement.setMonth(index + 1);
+    });
     for (int box = 0; box < BoxCount; ++box)
-        connect(textBox(boxName(box)), &QLineEdit::textChanged, this, &StatementForm::takeFromForm);
-}
-
-// The form into the statement: each setter changes only what differs, and a change tells the
-// statement that its totals on show are no longer of these entries.
-void StatementForm::takeFromForm()
-{
-    if (m_showing)
-        return;
-    const QComboBox* stations = list("lstStations");
-    m_statement.setStation(stations->currentIndex() + 1, stations->currentText());
-    m_statement.setMonth(list("lstMonths")->currentIndex() + 1);
-    for (int box = 0; box < BoxCount; ++box)
-        m_statement.setBox(box, textBox(boxName(box))->text());
+        connect(textBox(boxName(box)), &QLineEdit::textChanged, this, [this, box](const QString& text) {
+            if (!m_showing)
+                m_statement.setBox(box, text);
+        });
 }
 
 // The statement onto the form: its station, month, boxes and the totals on show.

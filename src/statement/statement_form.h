@@ -32,8 +32,6 @@ public:
     // time: a file given while another is read waits its turn, and the windows take no input
     // until the open is over.
     void openFile(const QString& path);
-    // Tells the user that the file cannot be opened, and why.
-    static void refuseFile(const QString& path, const QString& why);
 
 protected:
     void Form_Load() override;
@@ -51,7 +49,8 @@ private:
     bool CheckEntries();
     bool mayClear();
     void showTotals();
-    void takeFromForm();
+    // Tells the user that the file cannot be opened, and why.
+    static void refuseFile(const QString& path, const QString& why);
     void showStatement();
     void restore(const statement_file::Saved& saved);
     void openNext();
